@@ -1,0 +1,66 @@
+#include "calc/calculate.h"
+
+#include "calc/exact_arithmetic.h"
+#include "runtime/error.h"
+#include "runtime/message_box.h"
+
+#include <array>
+#include <cmath>
+
+namespace calc {
+
+namespace {
+
+struct Component {
+    char16_t result;
+    std::array<char16_t, 4> operands; // first product's two, then the second product's two
+};
+
+constexpr std::array<Component, 3> kComponents{{
+    {u'x', {u'b', u'f', u'c', u'e'}},
+    {u'y', {u'c', u'd', u'a', u'f'}},
+    {u'z', {u'a', u'e', u'b', u'd'}},
+}};
+
+QStringView nameOf(const char16_t& letter) { return {&letter, 1}; }
+
+void computeComponent(VectorFields& fields, const rt::NumberFormat& format,
+                      const Component& component) {
+    const auto number = [&](const char16_t& name) {
+        return format.toNumber(fields.text(nameOf(name)), nameOf(name));
+    };
+    const QStringView result = nameOf(component.result);
+
+    const double p = number(component.operands[0]);
+    const double q = number(component.operands[1]);
+    if (!std::isfinite(p * q)) {
+        rt::raiseOverflow(result);
+    }
+    const double r = number(component.operands[2]);
+    const double s = number(component.operands[3]);
+    const double difference = differenceOfProducts(p, q, r, s);
+    if (!std::isfinite(r * s) || !std::isfinite(difference)) {
+        rt::raiseOverflow(result);
+    }
+    fields.setText(result, format.toText(difference));
+}
+
+} // namespace
+
+void calculate(VectorFields& fields, const rt::NumberFormat& format) {
+    for (const Component& component : kComponents) {
+        computeComponent(fields, format, component);
+    }
+
+    // All three read back before any is judged.
+    std::array<double, 3> results{};
+    for (size_t i = 0; i < kComponents.size(); ++i) {
+        const QStringView name = nameOf(kComponents[i].result);
+        results[i] = format.toNumber(fields.text(name), name);
+    }
+    if (results[0] == 0.0 && results[1] == 0.0 && results[2] == 0.0) {
+        rt::messageBox(QString::fromUtf16(kParallelNotice));
+    }
+}
+
+} // namespace calc

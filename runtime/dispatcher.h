@@ -1,0 +1,20 @@
+#pragma once
+
+// Event dispatch: runs one handler for one user action, and is the only place that catches the
+// errors that end a handler. The report names the kind in plain words and says which field and
+// text caused it; afterwards the program goes on with the window as the handler left it.
+
+#include "runtime/error.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace rt {
+
+void dispatch(const std::function<void()>& handler);
+
+// The text of the report for `error`, as the user reads it.
+QString reportText(const Error& error);
+
+} // namespace rt

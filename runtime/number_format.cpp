@@ -1,0 +1,235 @@
+#include "runtime/number_format.h"
+
+#include "runtime/error.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace rt {
+
+namespace {
+
+constexpr char16_t kMinusSign = u'\u2212';
+
+// Beyond these decimal magnitudes a double is certainly infinite or certainly zero, so the
+// digits need not be converted at all (and a huge exponent cannot overflow the arithmetic).
+constexpr long long kMaxDecimalMagnitude = 309;
+constexpr long long kMinDecimalMagnitude = -326;
+constexpr long long kExponentCap = 1'000'000'000;
+
+// A forward reader over the text, by code point, so that locales whose digits lie outside the
+// Basic Multilingual Plane are read as digits and not as two stray surrogates.
+class Cursor {
+public:
+    explicit Cursor(QStringView text) : m_text(text) {}
+
+    bool atEnd() const { return m_pos >= m_text.size(); }
+
+    bool take(QStringView token) {
+        if (token.isEmpty() || !m_text.sliced(m_pos).startsWith(token)) {
+            return false;
+        }
+        m_pos += token.size();
+        return true;
+    }
+
+    // The value of the digit at the cursor (ASCII or from the locale's set), consuming it, or -1.
+    int takeDigit(char32_t zero) {
+        if (atEnd()) {
+            return -1;
+        }
+        char32_t cp = m_text[m_pos].unicode();
+        qsizetype width = 1;
+        if (QChar::isHighSurrogate(cp) && m_pos + 1 < m_text.size() &&
+            QChar::isLowSurrogate(m_text[m_pos + 1].unicode())) {
+            cp = QChar::surrogateToUcs4(m_text[m_pos], m_text[m_pos + 1]);
+            width = 2;
+        }
+        int digit = -1;
+        if (cp >= U'0' && cp <= U'9') {
+            digit = static_cast<int>(cp - U'0');
+        } else if (cp >= zero && cp <= zero + 9) {
+            digit = static_cast<int>(cp - zero);
+        }
+        if (digit >= 0) {
+            m_pos += width;
+        }
+        return digit;
+    }
+
+private:
+    QStringView m_text;
+    qsizetype m_pos = 0;
+};
+
+struct SignTokens {
+    std::array<QStringView, 3> negative;
+    std::array<QStringView, 2> positive;
+};
+
+// Reads an optional sign. The locale's own signs go first: he_IL's is U+200E followed by an
+// ASCII hyphen, and must not be mistaken for a stray mark in front of a plain "-".
+bool takeSign(Cursor& in, const SignTokens& signs) {
+    for (QStringView token : signs.negative) {
+        if (in.take(token)) {
+            return true;
+        }
+    }
+    for (QStringView token : signs.positive) {
+        if (in.take(token)) {
+            return false;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+NumberFormat::NumberFormat(const QLocale& locale)
+    : m_decimalSeparator(locale.decimalPoint())
+    , m_negativeSign(locale.negativeSign())
+    , m_positiveSign(locale.positiveSign())
+    , m_exponent(locale.exponential())
+    , m_zeroDigit(locale.zeroDigit().toUcs4().value(0, U'0')) {}
+
+double NumberFormat::toNumber(QStringView text, QStringView subject) const {
+    static constexpr char16_t kAsciiMinus[] = u"-";
+    static constexpr char16_t kAsciiPlus[] = u"+";
+    static constexpr char16_t kUnicodeMinus[] = {kMinusSign, 0};
+    const SignTokens signs{{m_negativeSign, kAsciiMinus, kUnicodeMinus},
+                           {m_positiveSign, kAsciiPlus}};
+
+    Cursor in(text.trimmed());
+    const auto mismatch = [&] { raiseTypeMismatch(subject, text); };
+
+    const bool negative = takeSign(in, signs);
+
+    // The significant digits without leading zeros, and the power of ten of their last digit.
+    std::string digits;
+    long long scale = 0;
+    int digitCount = 0;
+    for (int d; (d = in.takeDigit(m_zeroDigit)) >= 0; ++digitCount) {
+        if (d != 0 || !digits.empty()) {
+            digits.push_back(static_cast<char>('0' + d));
+        }
+    }
+    if (digitCount == 0) {
+        mismatch();
+    }
+    if (in.take(m_decimalSeparator)) {
+        int fractionCount = 0;
+        for (int d; (d = in.takeDigit(m_zeroDigit)) >= 0; ++fractionCount) {
+            if (d != 0 || !digits.empty()) {
+                digits.push_back(static_cast<char>('0' + d));
+            }
+            --scale;
+        }
+        if (fractionCount == 0) {
+            mismatch();
+        }
+    }
+    if (in.take(u"E") || in.take(u"e") || in.take(m_exponent)) {
+        const bool negativeExponent = takeSign(in, signs);
+        long long exponent = 0;
+        int exponentCount = 0;
+        for (int d; (d = in.takeDigit(m_zeroDigit)) >= 0; ++exponentCount) {
+            exponent = std::min(exponent * 10 + d, kExponentCap);
+        }
+        if (exponentCount == 0) {
+            mismatch();
+        }
+        scale += negativeExponent ? -exponent : exponent;
+    }
+    if (!in.atEnd()) {
+        mismatch();
+    }
+
+    while (!digits.empty() && digits.back() == '0') {
+        digits.pop_back();
+        ++scale;
+    }
+    if (digits.empty()) {
+        return negative ? -0.0 : 0.0;
+    }
+    const long long magnitude = scale + static_cast<long long>(digits.size()) - 1;
+    if (magnitude > kMaxDecimalMagnitude) {
+        raiseOverflow(subject, text);
+    }
+    if (magnitude < kMinDecimalMagnitude) {
+        return negative ? -0.0 : 0.0;
+    }
+
+    digits.push_back('e');
+    digits += std::to_string(scale);
+    double value = 0.0;
+    const auto [end, status] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (status == std::errc::result_out_of_range) {
+        // from_chars says so both for a value too large and for one that rounds to zero.
+        if (magnitude >= 0) {
+            raiseOverflow(subject, text);
+        }
+        value = 0.0;
+    }
+    return negative ? -value : value;
+}
+
+QString NumberFormat::toText(double value) const {
+    if (value == 0.0) {
+        return QStringLiteral("0");
+    }
+    // The shortest digits that round-trip, as d.ddde±x; the layout is ours to choose.
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
+                                      std::chars_format::scientific);
+    const std::string_view sci(buffer.data(), static_cast<size_t>(result.ptr - buffer.data()));
+    const size_t ePos = sci.find('e');
+    std::string digits(sci.substr(0, ePos));
+    if (digits.size() > 1) {
+        digits.erase(1, 1); // the '.' after the first digit
+    }
+    int exponent = 0;
+    std::from_chars(sci.data() + ePos + 1 + (sci[ePos + 1] == '+' ? 1 : 0), sci.data() + sci.size(),
+                    exponent);
+
+    QString out;
+    out.reserve(32);
+    if (value < 0) {
+        out += u'-';
+    }
+    const auto digitCount = static_cast<int>(digits.size());
+    if (exponent >= -5 && exponent < 15) {
+        if (exponent < 0) {
+            out += u'0';
+            out += m_decimalSeparator;
+            out += QString(-exponent - 1, u'0');
+            out += QLatin1StringView(digits);
+        } else {
+            const int whole = exponent + 1;
+            out += QLatin1StringView(digits.data(), std::min(whole, digitCount));
+            if (whole > digitCount) {
+                out += QString(whole - digitCount, u'0');
+            } else if (whole < digitCount) {
+                out += m_decimalSeparator;
+                out += QLatin1StringView(digits.data() + whole, digitCount - whole);
+            }
+        }
+        return out;
+    }
+    out += QLatin1Char(digits[0]);
+    if (digitCount > 1) {
+        out += m_decimalSeparator;
+        out += QLatin1StringView(digits.data() + 1, digitCount - 1);
+    }
+    out += exponent < 0 ? QLatin1StringView("E-") : QLatin1StringView("E+");
+    const int absExponent = std::abs(exponent);
+    if (absExponent < 10) {
+        out += u'0';
+    }
+    out += QString::number(absExponent);
+    return out;
+}
+
+} // namespace rt

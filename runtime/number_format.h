@@ -1,0 +1,42 @@
+#pragma once
+
+// Conversions between the texts of the fields and IEEE 754 doubles, in one locale.
+//
+// Text to number reads: surrounding white space, an optional sign (ASCII + and -, U+2212, or the
+// locale's own signs), digits (ASCII or the locale's own), optionally the locale's decimal
+// separator followed by digits, and an optional exponent (E, e or the locale's own marker, an
+// optional sign, digits). Anything else is a type mismatch, group separators included: "1,234"
+// in en_US would otherwise quietly become 1234 for a user who meant a decimal. A value beyond
+// the range of a double is an overflow; one too small for it becomes zero or a subnormal.
+//
+// Number to text writes the shortest text that reads back as exactly the same double: ASCII
+// digits, ASCII minus, the locale's decimal separator, an exponent as E+NN or E-NN, no group
+// separators, and "0" for both zeros. So every text this writes reads back, in every locale.
+//
+// Neither direction goes near strtod, printf or the process locale; the digits go through
+// std::from_chars and std::to_chars, which are locale-independent and correctly rounded.
+
+#include <QLocale>
+#include <QString>
+
+namespace rt {
+
+class NumberFormat {
+public:
+    explicit NumberFormat(const QLocale& locale);
+
+    // The number `text` holds. Raises a type mismatch or an overflow naming `subject`, the
+    // field the text came from.
+    double toNumber(QStringView text, QStringView subject) const;
+
+    QString toText(double value) const;
+
+private:
+    QString m_decimalSeparator;
+    QString m_negativeSign;
+    QString m_positiveSign;
+    QString m_exponent;
+    char32_t m_zeroDigit; // the locale's own digit zero; U+0030 where it writes ASCII digits
+};
+
+} // namespace rt

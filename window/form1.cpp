@@ -1,0 +1,32 @@
+#include "window/form1.h"
+
+#include "calc/calculate.h"
+#include "calc/vector_fields.h"
+#include "runtime/number_format.h"
+
+namespace window {
+
+namespace {
+
+// The vector fields, backed by the window's text fields of the same names.
+class FormFields final : public calc::VectorFields {
+public:
+    explicit FormFields(rt::Form& form) : m_form(form) {}
+    QString text(QStringView name) const override { return m_form.fieldText(name); }
+    void setText(QStringView name, const QString& text) override { m_form.setFieldText(name, text); }
+
+private:
+    rt::Form& m_form;
+};
+
+} // namespace
+
+void wireForm1(rt::Form& form) {
+    form.onClick(u"cmdCalculate", [&form] {
+        FormFields fields(form);
+        // Read at each run, so that the numbers follow the user's regional settings.
+        calc::calculate(fields, rt::NumberFormat(QLocale::system()));
+    });
+}
+
+} // namespace window
