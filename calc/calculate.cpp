@@ -26,18 +26,22 @@ QStringView nameOf(const char16_t& letter) { return {&letter, 1}; }
 
 void computeComponent(VectorFields& fields, const rt::NumberFormat& format,
                       const Component& component) {
-    const auto number = [&](const char16_t& name) {
-        return format.toNumber(fields.text(nameOf(name)), nameOf(name));
+    std::array<QString, 4> texts;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        texts[i] = fields.text(nameOf(component.operands[i]));
+    }
+    const auto number = [&](size_t i) {
+        return format.toNumber(texts[i], nameOf(component.operands[i]));
     };
     const QStringView result = nameOf(component.result);
 
-    const double p = number(component.operands[0]);
-    const double q = number(component.operands[1]);
+    const double p = number(0);
+    const double q = number(1);
     if (!std::isfinite(p * q)) {
         rt::raiseOverflow(result);
     }
-    const double r = number(component.operands[2]);
-    const double s = number(component.operands[3]);
+    const double r = number(2);
+    const double s = number(3);
     const double difference = differenceOfProducts(p, q, r, s);
     if (!std::isfinite(r * s) || !std::isfinite(difference)) {
         rt::raiseOverflow(result);

@@ -3,6 +3,7 @@
 
 #include "runtime/error.h"
 #include "runtime/number_format.h"
+#include "tests/support/mpfr_oracle.h"
 
 #include <QTest>
 
@@ -42,6 +43,7 @@ private slots:
     void errorNamesFieldAndText();
     void roundTripInEveryLocale();
     void shortestText();
+    void matchesDecimalOracle();
 };
 
 void TestNumberFormat::acceptsNumbers_data() {
@@ -261,6 +263,42 @@ void TestNumberFormat::shortestText() {
         }
         QVERIFY2(format.toNumber(mantissa + exponent, u"x") != value, qPrintable(text));
     }
+}
+
+// Random decimal texts, from a few digits to many, across the whole range and past it, read
+// exactly as MPFR reads them.
+void TestNumberFormat::matchesDecimalOracle() {
+    const rt::NumberFormat format(locale("en_US"));
+    std::mt19937_64 random(1440);
+    const auto digits = [&](int count) {
+        std::string out;
+        for (int i = 0; i < count; ++i) {
+            out.push_back(static_cast<char>('0' + random() % 10));
+        }
+        return out;
+    };
+    int mismatches = 0;
+    for (int i = 0; i < 100'000; ++i) {
+        const int length = std::uniform_int_distribution(1, i % 10 == 0 ? 60 : 20)(random);
+        const int exponent = std::uniform_int_distribution(-360, 330)(random);
+        std::string text = digits(length);
+        if (random() % 2 != 0) {
+            text += "." + digits(std::uniform_int_distribution(1, 20)(random));
+        }
+        text += "e" + std::to_string(exponent);
+        const double exact = oracle::decimalToDouble(text);
+        double ours = 0;
+        try {
+            ours = format.toNumber(QString::fromStdString(text), u"a");
+        } catch (const rt::Error& error) {
+            ours = error.kind() == rt::ErrorKind::Overflow ? std::numeric_limits<double>::infinity()
+                                                           : -1.0;
+        }
+        if (ours != exact && mismatches++ < 5) {
+            qWarning("%s: got %.17g, exact %.17g", text.c_str(), ours, exact);
+        }
+    }
+    QCOMPARE(mismatches, 0);
 }
 
 QTEST_APPLESS_MAIN(TestNumberFormat)
