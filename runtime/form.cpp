@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 
 #include <algorithm>
 #include <limits>
@@ -68,8 +69,17 @@ Form::Form(const FormDescription& description, QWidget* parent)
             break;
         }
         case ControlKind::CommandButton: {
-            auto* button = new QPushButton(QString::fromUtf8(record.text), this);
+            const QString caption = QString::fromUtf8(record.text);
+            auto* button = new QPushButton(caption, this);
             button->setAutoDefault(false);
+            // The button's own accelerator would take the focus and click only after a pause;
+            // this one clicks at once and leaves the focus where it is.
+            button->setShortcut(QKeySequence());
+            const QKeySequence accelerator = QKeySequence::mnemonic(caption);
+            if (!accelerator.isEmpty()) {
+                auto* shortcut = new QShortcut(accelerator, this);
+                connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
+            }
             if ((record.flags & kDefaultButton) != 0) {
                 button->setDefault(true);
                 m_defaultButton = button;

@@ -1,0 +1,376 @@
+// Melkora's window, offscreen: what it holds at start, the focus chain, every key that runs
+// Calculate and those that must not, the locked result fields, the error reports, and what is
+// drawn on top of what.
+
+#include "runtime/form.h"
+#include "runtime/message_box.h"
+#include "window/form1.h"
+#include "window/publisher.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSet>
+#include <QTest>
+
+namespace {
+
+const QStringList kInputs{"a", "b", "c", "d", "e", "f"};
+const QStringList kResults{"x", "y", "z"};
+const QStringList kTabChain{"a", "b", "c", "d", "e", "f", "x", "y", "z", "cmdCalculate"};
+
+QColor pixel(const QImage& image, QPoint at) { return image.pixelColor(at); }
+
+} // namespace
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void namesAreUniqueAndKnown();
+    void controlsLieInsideTheClientArea();
+    void startsEmptyWithFocusInA();
+    void tabChain();
+    void backTabChain();
+    void keysThatCalculate_data();
+    void keysThatCalculate();
+    void keysThatDoNotCalculate_data();
+    void keysThatDoNotCalculate();
+    void lockedFieldsRefuseEdits_data();
+    void lockedFieldsRefuseEdits();
+    void lockedFieldsAllowSelectAndCopy();
+    void lockedFieldsRefuseDrops();
+    void lockedFieldsLookLikeInputFields();
+    void errorReportNamesFieldAndChangesNothing();
+    void reportShowsTheWindowAsTheCommandLeftIt();
+    void parallelNotice();
+    void titleIsDrawnOverTheBar();
+    void captionHidesTheFrameLine();
+    void creditLineFitsItsBox();
+    void accessibleNames();
+    void layoutStaysOnResize();
+
+private:
+    QLineEdit* field(const QString& name) const { return m_form->textField(name); }
+    QPushButton* button() const { return m_form->button(u"cmdCalculate"); }
+    QWidget* focused() const { return QApplication::focusWidget(); }
+    void fillInputs() {
+        const QStringList values{"1", "2", "3", "4", "5", "6"};
+        for (int i = 0; i < 6; ++i) {
+            field(kInputs[i])->setText(values[i]);
+        }
+    }
+    bool calculated() const { return field("x")->text() == "-3"; }
+
+    std::unique_ptr<rt::Form> m_form;
+    std::unique_ptr<rt::ScopedMessagePresenter> m_recorder;
+    QStringList m_shown;
+    std::function<void()> m_onShow;
+};
+
+void TestForm1::init() {
+    m_shown.clear();
+    m_onShow = nullptr;
+    m_recorder = std::make_unique<rt::ScopedMessagePresenter>([this](const QString& text) {
+        m_shown << text;
+        if (m_onShow) {
+            m_onShow();
+        }
+    });
+    m_form = std::make_unique<rt::Form>(window::form1Description());
+    window::wireForm1(*m_form);
+    m_form->show();
+    QApplication::setActiveWindow(m_form.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+}
+
+void TestForm1::cleanup() {
+    m_form.reset();
+    m_recorder.reset();
+}
+
+void TestForm1::namesAreUniqueAndKnown() {
+    QSet<QString> names;
+    for (const rt::ControlRecord& record : window::form1Description().controls) {
+        QVERIFY2(!names.contains(record.name), record.name);
+        names.insert(record.name);
+    }
+    QCOMPARE(names.size(), 31);
+    for (const QString& name : kTabChain + QStringList{"Label16"}) {
+        QVERIFY2(names.contains(name), qPrintable(name));
+    }
+}
+
+void TestForm1::controlsLieInsideTheClientArea() {
+    const QRect client = m_form->rect();
+    QCOMPARE(client.size(), QSize(680, 371)); // offscreen runs at 96 dpi
+    for (const rt::ControlRecord& record : window::form1Description().controls) {
+        QVERIFY2(client.contains(m_form->controlGeometry(QString::fromLatin1(record.name))),
+                 record.name);
+    }
+}
+
+void TestForm1::startsEmptyWithFocusInA() {
+    QCOMPARE(m_form->windowTitle(), "Melkora");
+    for (const QString& name : kInputs + kResults) {
+        QVERIFY(field(name)->text().isEmpty());
+    }
+    QCOMPARE(focused(), field("a"));
+    QVERIFY(m_shown.isEmpty());
+}
+
+void TestForm1::tabChain() {
+    for (int lap = 0; lap < 2; ++lap) {
+        for (const QString& name : kTabChain) {
+            QCOMPARE(focused()->objectName(), name);
+            QTest::keyClick(focused(), Qt::Key_Tab);
+        }
+    }
+    QCOMPARE(focused(), field("a"));
+}
+
+void TestForm1::backTabChain() {
+    QStringList backwards = kTabChain;
+    std::reverse(backwards.begin(), backwards.end());
+    backwards.prepend(backwards.takeLast()); // starts at a, then cmdCalculate, z, ...
+    for (const QString& name : backwards) {
+        QCOMPARE(focused()->objectName(), name);
+        QTest::keyClick(focused(), Qt::Key_Backtab, Qt::ShiftModifier);
+    }
+    QCOMPARE(focused(), field("a"));
+}
+
+void TestForm1::keysThatCalculate_data() {
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    for (const QString& name : kInputs + kResults) {
+        QTest::newRow(qPrintable("Enter in " + name)) << name << int(Qt::Key_Return) << 0;
+    }
+    QTest::newRow("keypad Enter in c") << "c" << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+    QTest::newRow("keypad Enter in locked y") << "y" << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+    QTest::newRow("Enter on the button") << "cmdCalculate" << int(Qt::Key_Return) << 0;
+    QTest::newRow("Space on the button") << "cmdCalculate" << int(Qt::Key_Space) << 0;
+    QTest::newRow("Alt+C in a") << "a" << int(Qt::Key_C) << int(Qt::AltModifier);
+    QTest::newRow("Alt+C in locked z") << "z" << int(Qt::Key_C) << int(Qt::AltModifier);
+    QTest::newRow("Alt+C on the button") << "cmdCalculate" << int(Qt::Key_C) << int(Qt::AltModifier);
+}
+
+void TestForm1::keysThatCalculate() {
+    QFETCH(QString, target);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    fillInputs();
+    QWidget* widget = target == "cmdCalculate" ? static_cast<QWidget*>(button()) : field(target);
+    widget->setFocus();
+    // Through the window, as the platform delivers keys, so that shortcuts are matched.
+    QTest::keyClick(m_form->windowHandle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QVERIFY(calculated());
+    QCOMPARE(field("y")->text(), "6");
+    QCOMPARE(field("z")->text(), "-3");
+    QCOMPARE(focused(), widget); // running the command leaves the focus where it was
+    QVERIFY(m_shown.isEmpty());
+}
+
+void TestForm1::keysThatDoNotCalculate_data() {
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Escape in a") << "a" << int(Qt::Key_Escape) << 0;
+    QTest::newRow("Escape on the button") << "cmdCalculate" << int(Qt::Key_Escape) << 0;
+    QTest::newRow("Space in a") << "a" << int(Qt::Key_Space) << 0;
+    QTest::newRow("plain C in x") << "x" << int(Qt::Key_C) << 0;
+    QTest::newRow("Alt+X in a") << "a" << int(Qt::Key_X) << int(Qt::AltModifier);
+    QTest::newRow("Ctrl+Enter in a") << "a" << int(Qt::Key_Return) << int(Qt::ControlModifier);
+    QTest::newRow("Tab in f") << "f" << int(Qt::Key_Tab) << 0;
+}
+
+void TestForm1::keysThatDoNotCalculate() {
+    QFETCH(QString, target);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    fillInputs();
+    QWidget* widget = target == "cmdCalculate" ? static_cast<QWidget*>(button()) : field(target);
+    widget->setFocus();
+    QTest::keyClick(m_form->windowHandle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QVERIFY(field("x")->text().isEmpty());
+    QVERIFY(m_form->isVisible());
+    QVERIFY(m_shown.isEmpty());
+}
+
+void TestForm1::lockedFieldsRefuseEdits_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    for (const QString& name : kResults) {
+        const auto row = [&](const char* what, Qt::Key key, Qt::KeyboardModifiers mods = {}) {
+            QTest::newRow(qPrintable(QString("%1 in %2").arg(what, name))) << name << int(key) << int(mods);
+        };
+        row("typing", Qt::Key_7);
+        row("Backspace", Qt::Key_Backspace);
+        row("Delete", Qt::Key_Delete);
+        row("cut", Qt::Key_X, Qt::ControlModifier);
+        row("paste", Qt::Key_V, Qt::ControlModifier);
+        row("Shift+Insert paste", Qt::Key_Insert, Qt::ShiftModifier);
+        row("undo", Qt::Key_Z, Qt::ControlModifier);
+    }
+}
+
+void TestForm1::lockedFieldsRefuseEdits() {
+    QFETCH(QString, name);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    fillInputs();
+    QTest::keyClick(field("a"), Qt::Key_Return); // results the command wrote
+    const QString before = field(name)->text();
+    QApplication::clipboard()->setText("12345");
+    field(name)->setFocus();
+    field(name)->selectAll();
+    QTest::keyClick(field(name), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(field(name)->text(), before);
+    QCOMPARE(QApplication::clipboard()->text(), "12345"); // cut did not take the text away
+}
+
+void TestForm1::lockedFieldsAllowSelectAndCopy() {
+    fillInputs();
+    QTest::keyClick(field("a"), Qt::Key_Return);
+    QTest::keyClick(field("a"), Qt::Key_Tab); // nothing else moves the focus from f to x
+    field("y")->setFocus();
+    QTest::keyClick(field("y"), Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(field("y")->selectedText(), "6");
+    QTest::keyClick(field("y"), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), "6");
+}
+
+void TestForm1::lockedFieldsRefuseDrops() {
+    QMimeData data;
+    data.setText("99");
+    for (const QString& name : kResults) {
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(field(name), &enter);
+        QVERIFY2(!enter.isAccepted(), qPrintable(name));
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(field(name), &drop);
+        QVERIFY(field(name)->text().isEmpty());
+    }
+}
+
+void TestForm1::lockedFieldsLookLikeInputFields() {
+    // b and x have the same size; neither holds the focus.
+    m_form->setFocus();
+    field("c")->setFocus();
+    QCOMPARE(field("b")->size(), field("x")->size());
+    QCOMPARE(field("b")->grab().toImage(), field("x")->grab().toImage());
+}
+
+void TestForm1::errorReportNamesFieldAndChangesNothing() {
+    const QStringList texts{"1", "abc", "3", "4", "5", "6"};
+    for (int i = 0; i < 6; ++i) {
+        field(kInputs[i])->setText(texts[i]);
+    }
+    field("x")->setText("earlier");
+    QTest::mouseClick(button(), Qt::LeftButton);
+    QCOMPARE(m_shown, QStringList{"Type mismatch: field b holds \"abc\", which is not a number."});
+    for (int i = 0; i < 6; ++i) {
+        QCOMPARE(field(kInputs[i])->text(), texts[i]);
+    }
+    QCOMPARE(field("x")->text(), "earlier");
+    QVERIFY(m_form->isVisible());
+    // The program goes on: mend the field and run again.
+    field("b")->setText("2");
+    QTest::mouseClick(button(), Qt::LeftButton);
+    QVERIFY(calculated());
+    QCOMPARE(focused(), button());
+}
+
+void TestForm1::reportShowsTheWindowAsTheCommandLeftIt() {
+    fillInputs();
+    field("d")->setText("four");
+    QStringList seen;
+    m_onShow = [&] { seen << field("x")->text() << field("y")->text(); };
+    QTest::keyClick(field("d"), Qt::Key_Return);
+    QCOMPARE(m_shown, QStringList{"Type mismatch: field d holds \"four\", which is not a number."});
+    QCOMPARE(seen, (QStringList{"-3", ""}));
+}
+
+void TestForm1::parallelNotice() {
+    const QStringList texts{"1", "2", "3", "2", "4", "6"};
+    for (int i = 0; i < 6; ++i) {
+        field(kInputs[i])->setText(texts[i]);
+    }
+    QTest::keyClick(field("a"), Qt::Key_Return);
+    QCOMPARE(m_shown, QStringList{"they are parallel!!"});
+    QCOMPARE(field("z")->text(), "0");
+}
+
+void TestForm1::titleIsDrawnOverTheBar() {
+    const QImage image = m_form->grab().toImage();
+    const QRect title = m_form->controlGeometry(u"Label26");
+    int white = 0;
+    int blue = 0;
+    for (int y = title.top(); y <= title.bottom(); ++y) {
+        for (int x = title.left(); x <= title.right(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            white += c == qRgb(255, 255, 255) ? 1 : 0;
+            blue += c == qRgb(0x80, 0x80, 0xFF) ? 1 : 0;
+        }
+    }
+    QVERIFY2(white > 30, "the title's white letters are not visible");
+    QVERIFY(blue > white);
+    // Beyond the label the bar is plain light blue.
+    const QRect bar = m_form->controlGeometry(u"Shape4");
+    QCOMPARE(pixel(image, {bar.right() - 10, bar.center().y()}), QColor(0x80, 0x80, 0xFF));
+}
+
+void TestForm1::captionHidesTheFrameLine() {
+    const QImage image = m_form->grab().toImage();
+    const QRect caption = m_form->controlGeometry(u"Label15");
+    const QRect frame = m_form->controlGeometry(u"Shape1");
+    const int lineY = frame.top();
+    QVERIFY(caption.top() < lineY && lineY <= caption.bottom());
+    for (int x = caption.left(); x <= caption.right(); ++x) {
+        QVERIFY2(image.pixel(x, lineY) != qRgb(0x80, 0x80, 0xFF), qPrintable(QString::number(x)));
+    }
+    QCOMPARE(pixel(image, {caption.right() + 20, lineY}), QColor(0x80, 0x80, 0xFF));
+    QCOMPARE(pixel(image, {frame.left(), lineY}), QColor(0x80, 0x80, 0xFF));
+}
+
+void TestForm1::creditLineFitsItsBox() {
+    QFont font("Arial");
+    font.setPointSizeF(12);
+    font.setUnderline(true);
+    const QFontMetrics metrics(font, m_form.get());
+    const QRect box = m_form->controlGeometry(u"Label16");
+    QVERIFY(metrics.horizontalAdvance(window::kCreditLine) <= box.width());
+    QVERIFY(metrics.height() <= box.height());
+}
+
+void TestForm1::accessibleNames() {
+    QSet<QString> names;
+    for (const QString& name : kInputs + kResults) {
+        const QString spoken = field(name)->accessibleName();
+        QVERIFY2(!spoken.isEmpty(), qPrintable(name));
+        QVERIFY(spoken.contains(kResults.contains(name) ? "result" : "input"));
+        names.insert(spoken);
+    }
+    QCOMPARE(names.size(), 9);
+}
+
+void TestForm1::layoutStaysOnResize() {
+    const QRect before = field("a")->geometry();
+    m_form->resize(1200, 900);
+    QCOMPARE(field("a")->geometry(), before);
+    const QImage image = m_form->grab().toImage();
+    QCOMPARE(pixel(image, {1100, 800}), QColor(Qt::white));
+    m_form->resize(100, 60); // no minimum size
+    QCOMPARE(m_form->size(), QSize(100, 60));
+}
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"
