@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace rt {
 
@@ -12,6 +13,8 @@ void showModalBox(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.setWindowModality(Qt::WindowModal);
+    // Some platform themes put a symbol on dialog buttons; this box shows none at all.
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
     box.exec();
 }
 

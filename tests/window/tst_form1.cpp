@@ -11,9 +11,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSet>
+#include <QTimer>
 #include <QTest>
 
 namespace {
@@ -55,6 +57,8 @@ private slots:
     void creditLineFitsItsBox();
     void accessibleNames();
     void layoutStaysOnResize();
+    void realMessageBox();
+    void closingEndsTheProgram();
 
 private:
     QLineEdit* field(const QString& name) const { return m_form->textField(name); }
@@ -370,6 +374,46 @@ void TestForm1::layoutStaysOnResize() {
     QCOMPARE(pixel(image, {1100, 800}), QColor(Qt::white));
     m_form->resize(100, 60); // no minimum size
     QCOMPARE(m_form->size(), QSize(100, 60));
+}
+
+// The box a user sees: the text, the program's name as title, no icon, an OK button alone,
+// modal to the window; after OK the window goes on.
+void TestForm1::realMessageBox() {
+    m_recorder.reset();
+    QApplication::setApplicationName("Melkora");
+    QString text, title;
+    QList<QAbstractButton*> buttons;
+    bool modal = false;
+    QMessageBox::Icon icon = QMessageBox::Critical;
+    QTimer::singleShot(0, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            return;
+        }
+        text = box->text();
+        title = box->windowTitle();
+        buttons = box->buttons();
+        icon = box->icon();
+        modal = box->isModal() && box->parentWidget() == m_form.get();
+        box->button(QMessageBox::Ok)->click();
+    });
+    QTest::keyClick(field("a"), Qt::Key_Return);
+    QCOMPARE(text, "Type mismatch: field b is empty. Please type a number into it.");
+    QCOMPARE(title, "Melkora");
+    QCOMPARE(buttons.size(), 1);
+    QCOMPARE(icon, QMessageBox::NoIcon);
+    QVERIFY(modal);
+    QVERIFY(m_form->isVisible());
+    // The field keeps the window's focus, to have it back when the window is active again.
+    QCOMPARE(m_form->focusWidget(), field("a"));
+}
+
+// The event loop that run() starts ends when the window is closed, with nothing asked.
+void TestForm1::closingEndsTheProgram() {
+    QTimer::singleShot(0, m_form.get(), [this] { m_form->close(); });
+    QTimer::singleShot(5000, qApp, [] { QApplication::exit(1); }); // a safety net, never a pass
+    QCOMPARE(rt::run(*m_form), 0);
+    QVERIFY(m_form->isHidden());
 }
 
 QTEST_MAIN(TestForm1)
