@@ -3,6 +3,7 @@
 #include "calc/calculate.h"
 #include "calc/vector_fields.h"
 #include "runtime/number_format.h"
+#include "window/publisher.h"
 
 namespace window {
 
@@ -27,6 +28,7 @@ void wireForm1(rt::Form& form) {
         // Read at each run, so that the numbers follow the user's regional settings.
         calc::calculate(fields, rt::NumberFormat(QLocale::system()));
     });
+    form.onClick(u"Label16", [link = PublisherLink()]() mutable { link.open(); });
 }
 
 } // namespace window

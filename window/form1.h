@@ -8,7 +8,8 @@ namespace window {
 
 const rt::FormDescription& form1Description();
 
-// Gives the button its command. Every other action is the controls' own business.
+// Gives the button its command and the credit label its link. Every other action (typing,
+// moving the focus, clicking elsewhere) is the controls' own business.
 void wireForm1(rt::Form& form);
 
 } // namespace window

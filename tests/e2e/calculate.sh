@@ -37,6 +37,7 @@ expect_pixel "$work/shot.png" 128 250 "srgb(128,128,255)" # left edge of the res
 expect_pixel "$work/shot.png" 660 360 "srgb(255,255,255)" # bottom right corner
 
 # The window manager is handed the icon.
-xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (16 x 16)' || fail "no 16 x 16 icon in _NET_WM_ICON"
+icons=$(xprop -id "$window" _NET_WM_ICON)
+grep -q 'Icon (16 x 16)' <<<"$icons" || fail "no 16 x 16 icon in _NET_WM_ICON"
 
 echo "e2e calculate: 1 passed, 0 failed"
