@@ -15,14 +15,15 @@
 
 namespace {
 
-// Each call appends "start <argc> <args...>" and, once done, "end".
+// Each call appends "start <argc> [arg]..." and, once done, "end". Told to hold, it records its
+// process id and sleeps in its place (so that killing that id ends it) instead of finishing.
 constexpr char kRecordingOpener[] = R"(#!/bin/sh
 printf 'start %s' "$#" >>"$MELKORA_OPENER_LOG"
 for a in "$@"; do printf ' [%s]' "$a" >>"$MELKORA_OPENER_LOG"; done
 printf '\n' >>"$MELKORA_OPENER_LOG"
 if [ -n "$MELKORA_OPENER_HOLD" ]; then
     echo $$ >"$MELKORA_OPENER_HOLD"
-    sleep 60
+    exec sleep 60
 fi
 echo end >>"$MELKORA_OPENER_LOG"
 exit ${MELKORA_OPENER_STATUS:-0}
