@@ -18,11 +18,11 @@ namespace rt {
 
 namespace {
 
-QFont fontFor(const FontSpec& spec) {
-    QFont font(QString::fromLatin1(spec.family));
-    font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
-    font.setUnderline(spec.underline);
+QFont fontFor(const FontSpec& style) {
+    QFont font(QString::fromLatin1(style.family));
+    font.setPointSizeF(style.points);
+    font.setBold(style.bold);
+    font.setUnderline(style.underline);
     return font;
 }
 
