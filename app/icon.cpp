@@ -58,8 +58,8 @@ QIcon icon() {
     const QImage base = iconImage();
     QIcon result;
     for (int scale : kIconScales) {
-        result.addPixmap(QPixmap::fromImage(base.scaled(base.size() * scale, Qt::IgnoreAspectRatio,
-                                                        Qt::FastTransformation)));
+        result.addPixmap(QPixmap::fromImage(
+            base.scaled(base.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
     }
     return result;
 }

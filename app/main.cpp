@@ -3,7 +3,6 @@
 #include "window/form1.h"
 
 #include <QApplication>
-
 #include <memory>
 
 int main(int argc, char* argv[]) {

@@ -4,7 +4,6 @@
 #include "app/version.h"
 
 #include <QApplication>
-
 #include <cstdio>
 #include <unistd.h>
 
@@ -29,9 +28,13 @@ void startupMessage(QtMsgType type, const QMessageLogContext& context, const QSt
 
 } // namespace
 
-NoDisplayGuard::NoDisplayGuard() : m_previous(qInstallMessageHandler(startupMessage)) {}
+NoDisplayGuard::NoDisplayGuard()
+    : m_previous(qInstallMessageHandler(startupMessage)) {
+}
 
-NoDisplayGuard::~NoDisplayGuard() { qInstallMessageHandler(m_previous); }
+NoDisplayGuard::~NoDisplayGuard() {
+    qInstallMessageHandler(m_previous);
+}
 
 void describeApplication() {
     QApplication::setApplicationName(QString::fromLatin1(kApplicationName));

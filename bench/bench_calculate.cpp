@@ -5,9 +5,8 @@
 #include "calc/exact_arithmetic.h"
 #include "runtime/number_format.h"
 
-#include <benchmark/benchmark.h>
-
 #include <array>
+#include <benchmark/benchmark.h>
 #include <random>
 #include <vector>
 
@@ -34,8 +33,8 @@ private:
 
 void calculateRun(benchmark::State& state) {
     const rt::NumberFormat format(QLocale(QLocale::English, QLocale::UnitedStates));
-    ArrayFields fields{{'a', "1.5"}, {'b', "-2.25"}, {'c', "3e10"},
-                       {'d', "4.125"}, {'e', "5"},   {'f', "-6.0625"}};
+    ArrayFields fields{{'a', "1.5"},   {'b', "-2.25"}, {'c', "3e10"},
+                       {'d', "4.125"}, {'e', "5"},     {'f', "-6.0625"}};
     for (auto _ : state) {
         calc::calculate(fields, format);
     }
@@ -52,8 +51,8 @@ void oneComponent(benchmark::State& state) {
     }
     size_t i = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(calc::differenceOfProducts(values[i], values[i + 1],
-                                                            values[i + 2], values[i + 3]));
+        benchmark::DoNotOptimize(
+            calc::differenceOfProducts(values[i], values[i + 1], values[i + 2], values[i + 3]));
         i = (i + 4) % values.size();
     }
 }

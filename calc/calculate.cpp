@@ -22,7 +22,9 @@ constexpr std::array<Component, 3> kComponents{{
     {u'z', {u'a', u'e', u'b', u'd'}},
 }};
 
-QStringView nameOf(const char16_t& letter) { return {&letter, 1}; }
+QStringView nameOf(const char16_t& letter) {
+    return {&letter, 1};
+}
 
 void computeComponent(VectorFields& fields, const rt::NumberFormat& format,
                       const Component& component) {

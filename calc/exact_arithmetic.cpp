@@ -24,10 +24,10 @@ namespace {
 __extension__ typedef unsigned __int128 U128;
 
 constexpr int kMantissaBits = 52;
-constexpr int kExponentBias = 1075;  // value = mantissa · 2^(biased exponent − 1075)
-constexpr int kMinExponent = -1074;  // of the last bit of a subnormal
+constexpr int kExponentBias = 1075; // value = mantissa · 2^(biased exponent − 1075)
+constexpr int kMinExponent = -1074; // of the last bit of a subnormal
 constexpr int kMaxBiasedExponent = 2046;
-constexpr int kMaxAlignment = 120;   // 106 + 120 bits still fit in 256
+constexpr int kMaxAlignment = 120; // 106 + 120 bits still fit in 256
 constexpr uint64_t kHiddenBit = uint64_t{1} << kMantissaBits;
 
 // A non-negative integer of up to 256 bits.
@@ -117,8 +117,7 @@ struct Product {
 Product multiply(double x, double y) {
     const Unpacked ux = unpack(x);
     const Unpacked uy = unpack(y);
-    return {U128{ux.mantissa} * uy.mantissa, ux.exponent + uy.exponent,
-            ux.negative != uy.negative};
+    return {U128{ux.mantissa} * uy.mantissa, ux.exponent + uy.exponent, ux.negative != uy.negative};
 }
 
 // magnitude · 2^exponent, rounded once to the nearest double, ties to even.

@@ -10,7 +10,8 @@ namespace {
 constexpr qsizetype kQuotedTextLimit = 40;
 
 QString quoted(const QString& text) {
-    QString shown = text.size() > kQuotedTextLimit ? text.first(kQuotedTextLimit) + u'\u2026' : text;
+    QString shown =
+        text.size() > kQuotedTextLimit ? text.first(kQuotedTextLimit) + u'\u2026' : text;
     // Control characters (a pasted NUL, a line break) would vanish or break the line.
     for (QChar& c : shown) {
         if (c.category() == QChar::Other_Control) {

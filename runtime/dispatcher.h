@@ -7,7 +7,6 @@
 #include "runtime/error.h"
 
 #include <QString>
-
 #include <functional>
 
 namespace rt {

@@ -8,7 +8,6 @@
 // and, where a text caused it, that text.
 
 #include <QString>
-
 #include <exception>
 
 namespace rt {

@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
-
 #include <algorithm>
 #include <limits>
 
@@ -167,13 +166,21 @@ QPushButton* Form::button(QStringView name) const {
     return static_cast<QPushButton*>(button.widget);
 }
 
-QString Form::fieldText(QStringView name) const { return textField(name)->text(); }
+QString Form::fieldText(QStringView name) const {
+    return textField(name)->text();
+}
 
-void Form::setFieldText(QStringView name, const QString& text) { textField(name)->setText(text); }
+void Form::setFieldText(QStringView name, const QString& text) {
+    textField(name)->setText(text);
+}
 
-WId Form::nativeHandle() { return winId(); }
+WId Form::nativeHandle() {
+    return winId();
+}
 
-QRect Form::controlGeometry(QStringView name) const { return control(name).geometry; }
+QRect Form::controlGeometry(QStringView name) const {
+    return control(name).geometry;
+}
 
 void Form::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
@@ -223,7 +230,8 @@ const Form::Control* Form::labelAt(const QPoint& position) const {
 }
 
 void Form::mousePressEvent(QMouseEvent* event) {
-    m_pressedLabel = event->button() == Qt::LeftButton ? labelAt(event->position().toPoint()) : nullptr;
+    m_pressedLabel =
+        event->button() == Qt::LeftButton ? labelAt(event->position().toPoint()) : nullptr;
     QWidget::mousePressEvent(event);
 }
 

@@ -14,7 +14,6 @@
 
 #include <QHash>
 #include <QWidget>
-
 #include <functional>
 #include <vector>
 

@@ -6,7 +6,6 @@
 // inch, measured from the top left of the client area; font sizes are in points.
 
 #include <QRgb>
-
 #include <span>
 
 namespace rt {

@@ -25,11 +25,16 @@ MessagePresenter& presenter() {
 
 } // namespace
 
-void messageBox(const QString& text) { presenter()(text); }
+void messageBox(const QString& text) {
+    presenter()(text);
+}
 
 ScopedMessagePresenter::ScopedMessagePresenter(MessagePresenter replacement)
-    : m_previous(std::exchange(presenter(), std::move(replacement))) {}
+    : m_previous(std::exchange(presenter(), std::move(replacement))) {
+}
 
-ScopedMessagePresenter::~ScopedMessagePresenter() { presenter() = std::move(m_previous); }
+ScopedMessagePresenter::~ScopedMessagePresenter() {
+    presenter() = std::move(m_previous);
+}
 
 } // namespace rt

@@ -7,7 +7,6 @@
 // records the texts instead of blocking on a modal box.
 
 #include <QString>
-
 #include <functional>
 
 namespace rt {

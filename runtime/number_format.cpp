@@ -24,7 +24,8 @@ constexpr long long kExponentCap = 1'000'000'000;
 // Basic Multilingual Plane are read as digits and not as two stray surrogates.
 class Cursor {
 public:
-    explicit Cursor(QStringView text) : m_text(text) {}
+    explicit Cursor(QStringView text)
+        : m_text(text) {}
 
     bool atEnd() const { return m_pos >= m_text.size(); }
 
@@ -100,7 +101,8 @@ NumberFormat::NumberFormat(const QLocale& locale)
     , m_negativeSign(locale.negativeSign())
     , m_positiveSign(locale.positiveSign())
     , m_exponent(locale.exponential())
-    , m_zeroDigit(locale.zeroDigit().toUcs4().value(0, U'0')) {}
+    , m_zeroDigit(locale.zeroDigit().toUcs4().value(0, U'0')) {
+}
 
 double NumberFormat::toNumber(QStringView text, QStringView subject) const {
     static constexpr char16_t kAsciiMinus[] = u"-";
@@ -110,7 +112,9 @@ double NumberFormat::toNumber(QStringView text, QStringView subject) const {
                            {m_positiveSign, kAsciiPlus}};
 
     Cursor in(text.trimmed());
-    const auto mismatch = [&] { raiseTypeMismatch(subject, text); };
+    const auto mismatch = [&] {
+        raiseTypeMismatch(subject, text);
+    };
 
     const bool negative = takeSign(in, signs);
 
@@ -189,8 +193,8 @@ QString NumberFormat::toText(double value) const {
     }
     // The shortest digits that round-trip, as d.ddde±x; the layout is ours to choose.
     std::array<char, 32> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
-                                      std::chars_format::scientific);
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
+                                      std::fabs(value), std::chars_format::scientific);
     const std::string_view sci(buffer.data(), static_cast<size_t>(result.ptr - buffer.data()));
     const size_t ePos = sci.find('e');
     std::string digits(sci.substr(0, ePos));

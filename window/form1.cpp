@@ -12,9 +12,12 @@ namespace {
 // The vector fields, backed by the window's text fields of the same names.
 class FormFields final : public calc::VectorFields {
 public:
-    explicit FormFields(rt::Form& form) : m_form(form) {}
+    explicit FormFields(rt::Form& form)
+        : m_form(form) {}
     QString text(QStringView name) const override { return m_form.fieldText(name); }
-    void setText(QStringView name, const QString& text) override { m_form.setFieldText(name, text); }
+    void setText(QStringView name, const QString& text) override {
+        m_form.setFieldText(name, text);
+    }
 
 private:
     rt::Form& m_form;

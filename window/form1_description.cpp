@@ -76,6 +76,8 @@ constexpr rt::FormDescription kForm1{
 
 } // namespace
 
-const rt::FormDescription& form1Description() { return kForm1; }
+const rt::FormDescription& form1Description() {
+    return kForm1;
+}
 
 } // namespace window

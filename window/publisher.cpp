@@ -5,8 +5,9 @@
 namespace window {
 
 PublisherLink::PublisherLink()
-    : m_opener(QStringLiteral("xdg-utils"), QStringLiteral("xdg-") + QLatin1StringView(kHomePage.verb),
-               rt::findProgram) {}
+    : m_opener(QStringLiteral("xdg-utils"),
+               QStringLiteral("xdg-") + QLatin1StringView(kHomePage.verb), rt::findProgram) {
+}
 
 void PublisherLink::open() {
     // xdg-open takes neither a window to parent to nor a show command, and QProcess passes the

@@ -7,7 +7,6 @@
 #include "tests/support/map_fields.h"
 
 #include <QTest>
-
 #include <random>
 
 namespace {
@@ -168,23 +167,36 @@ void TestCalculate::stopPoints_data() {
         QTest::newRow(name) << texts << kind << subject << written;
     };
     using K = rt::ErrorKind;
-    row("all empty stops at b, nothing written", {"", "", "", "", "", ""}, K::TypeMismatch, "b", "");
+    row("all empty stops at b, nothing written", {"", "", "", "", "", ""}, K::TypeMismatch, "b",
+        "");
     row("bad b stops at x", {"1", "x", "3", "4", "5", "6"}, K::TypeMismatch, "b", "");
     row("bad f stops at x", {"1", "2", "3", "4", "5", "?"}, K::TypeMismatch, "f", "");
     row("bad c stops at x", {"1", "2", "c", "4", "5", "6"}, K::TypeMismatch, "c", "");
-    row("bad e stops at x, second product", {"1", "2", "3", "4", "e", "6"}, K::TypeMismatch, "e", "");
-    row("bad a lets x be written, stops at y", {"abc", "2", "3", "4", "5", "6"}, K::TypeMismatch, "a", "x");
-    row("bad d lets x be written, stops at y", {"1", "2", "3", "d", "5", "6"}, K::TypeMismatch, "d", "x");
-    row("bad c and f: f is converted first", {"1", "2", "c", "4", "5", "f"}, K::TypeMismatch, "f", "");
-    row("bad a and d: d is converted first", {"a", "2", "3", "d", "5", "6"}, K::TypeMismatch, "d", "x");
+    row("bad e stops at x, second product", {"1", "2", "3", "4", "e", "6"}, K::TypeMismatch, "e",
+        "");
+    row("bad a lets x be written, stops at y", {"abc", "2", "3", "4", "5", "6"}, K::TypeMismatch,
+        "a", "x");
+    row("bad d lets x be written, stops at y", {"1", "2", "3", "d", "5", "6"}, K::TypeMismatch, "d",
+        "x");
+    row("bad c and f: f is converted first", {"1", "2", "c", "4", "5", "f"}, K::TypeMismatch, "f",
+        "");
+    row("bad a and d: d is converted first", {"a", "2", "3", "d", "5", "6"}, K::TypeMismatch, "d",
+        "x");
     row("text beyond range in b", {"1", "1e400", "3", "4", "5", "6"}, K::Overflow, "b", "");
-    row("first product of x overflows", {"0", "1e200", "0", "0", "0", "1e200"}, K::Overflow, "x", "");
-    row("second product of x overflows", {"0", "0", "1e200", "0", "1e200", "0"}, K::Overflow, "x", "");
-    row("difference of x overflows", {"0", "1e154", "1e154", "0", "-1e154", "1e154"}, K::Overflow, "x", "");
-    row("overflow in y after x is written", {"0", "0", "1e200", "1e200", "0", "0"}, K::Overflow, "y", "x");
-    row("overflow in z after x and y", {"1e200", "0", "0", "0", "1e200", "0"}, K::Overflow, "z", "xy");
-    row("trailing space is fine, the product still overflows", {"0", "1e200", "0", "0", "0", "1e200 "}, K::Overflow, "x", "");
-    row("first product checked before the second is read", {"0", "1e200", "bad", "0", "0", "1e200"}, K::Overflow, "x", "");
+    row("first product of x overflows", {"0", "1e200", "0", "0", "0", "1e200"}, K::Overflow, "x",
+        "");
+    row("second product of x overflows", {"0", "0", "1e200", "0", "1e200", "0"}, K::Overflow, "x",
+        "");
+    row("difference of x overflows", {"0", "1e154", "1e154", "0", "-1e154", "1e154"}, K::Overflow,
+        "x", "");
+    row("overflow in y after x is written", {"0", "0", "1e200", "1e200", "0", "0"}, K::Overflow,
+        "y", "x");
+    row("overflow in z after x and y", {"1e200", "0", "0", "0", "1e200", "0"}, K::Overflow, "z",
+        "xy");
+    row("trailing space is fine, the product still overflows",
+        {"0", "1e200", "0", "0", "0", "1e200 "}, K::Overflow, "x", "");
+    row("first product checked before the second is read", {"0", "1e200", "bad", "0", "0", "1e200"},
+        K::Overflow, "x", "");
 }
 
 void TestCalculate::stopPoints() {
@@ -247,10 +259,13 @@ void TestCalculate::parallelNotice_data() {
     QTest::newRow("parallel vectors") << Vector{1, 2, 3} << Vector{2, 4, 6} << true;
     QTest::newRow("opposite vectors") << Vector{1, 2, 3} << Vector{-1, -2, -3} << true;
     QTest::newRow("zero vector") << Vector{0, 0, 0} << Vector{4, 5, 6} << true;
-    QTest::newRow("results that underflow to zero") << Vector{1e-200, 0, 0} << Vector{0, 1e-200, 0} << true;
-    QTest::newRow("perpendicular vectors are not parallel") << Vector{1, 0, 0} << Vector{0, 1, 0} << false;
+    QTest::newRow("results that underflow to zero")
+        << Vector{1e-200, 0, 0} << Vector{0, 1e-200, 0} << true;
+    QTest::newRow("perpendicular vectors are not parallel")
+        << Vector{1, 0, 0} << Vector{0, 1, 0} << false;
     QTest::newRow("general vectors") << Vector{1, 2, 3} << Vector{4, 5, 6} << false;
-    QTest::newRow("a tiny but non-zero result") << Vector{1e-160, 0, 0} << Vector{0, 1e-160, 0} << false;
+    QTest::newRow("a tiny but non-zero result")
+        << Vector{1e-160, 0, 0} << Vector{0, 1e-160, 0} << false;
 }
 
 void TestCalculate::parallelNotice() {

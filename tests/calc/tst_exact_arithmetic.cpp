@@ -5,11 +5,10 @@
 #include "tests/support/mpfr_oracle.h"
 
 #include <QTest>
-
 #include <algorithm>
 #include <bit>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <limits>
 #include <random>
@@ -20,9 +19,15 @@ using Random = std::mt19937_64;
 using Quad = std::array<double, 4>;
 using Generator = std::function<Quad(Random&)>;
 
-double uniform(Random& r, double lo, double hi) { return std::uniform_real_distribution(lo, hi)(r); }
-int between(Random& r, int lo, int hi) { return std::uniform_int_distribution(lo, hi)(r); }
-double randomSign(Random& r) { return (r() & 1) != 0 ? -1.0 : 1.0; }
+double uniform(Random& r, double lo, double hi) {
+    return std::uniform_real_distribution(lo, hi)(r);
+}
+int between(Random& r, int lo, int hi) {
+    return std::uniform_int_distribution(lo, hi)(r);
+}
+double randomSign(Random& r) {
+    return (r() & 1) != 0 ? -1.0 : 1.0;
+}
 
 // A random 53-bit significand times 2^exponent, with a random sign.
 double withExponent(Random& r, int exponent) {
@@ -65,11 +70,14 @@ Quad withExponents(Random& r, int lo, int hi) {
 // Odd 27-bit integers: their product is a 54-bit odd integer, exactly halfway between two
 // doubles. A tiny second product decides the rounding, which a naive sum gets wrong.
 Quad midpointWithTinyRest(Random& r) {
-    const auto odd = [&] { return static_cast<double>((r() & ((1u << 27) - 1)) | (1u << 26) | 1u); };
+    const auto odd = [&] {
+        return static_cast<double>((r() & ((1u << 27) - 1)) | (1u << 26) | 1u);
+    };
     const int scale = between(r, -300, 300);
     const double a = std::ldexp(odd(), scale);
     const double b = odd();
-    return {a, b, withExponent(r, scale - between(r, 40, 800)), withExponent(r, between(r, -60, 0))};
+    return {a, b, withExponent(r, scale - between(r, 40, 800)),
+            withExponent(r, between(r, -60, 0))};
 }
 
 // a·b near the largest double, c·d pushing across or pulling back.
@@ -89,23 +97,48 @@ double subnormal(Random& r) {
 const std::vector<std::tuple<const char*, int, Generator>>& categories() {
     static const std::vector<std::tuple<const char*, int, Generator>> list{
         {"uniform in [-1, 1]", 150'000,
-         [](Random& r) { return Quad{uniform(r, -1, 1), uniform(r, -1, 1), uniform(r, -1, 1), uniform(r, -1, 1)}; }},
+         [](Random& r) {
+             return Quad{uniform(r, -1, 1), uniform(r, -1, 1), uniform(r, -1, 1),
+                         uniform(r, -1, 1)};
+         }},
         {"random bit patterns", 150'000,
-         [](Random& r) { return Quad{randomBits(r), randomBits(r), randomBits(r), randomBits(r)}; }},
+         [](Random& r) {
+             return Quad{randomBits(r), randomBits(r), randomBits(r), randomBits(r)};
+         }},
         {"integers a user types", 100'000,
          [](Random& r) {
-             const auto n = [&] { return static_cast<double>(between(r, -1'000'000'000, 1'000'000'000)); };
+             const auto n = [&] {
+                 return static_cast<double>(between(r, -1'000'000'000, 1'000'000'000));
+             };
              return Quad{n(), n(), n(), n()};
          }},
-        {"near cancellation, moderate range", 150'000, [](Random& r) { return nearCancellation(r, -40, 40); }},
-        {"near cancellation, whole range", 100'000, [](Random& r) { return nearCancellation(r, -500, 500); }},
+        {"near cancellation, moderate range", 150'000,
+         [](Random& r) {
+             return nearCancellation(r, -40, 40);
+         }},
+        {"near cancellation, whole range", 100'000,
+         [](Random& r) {
+             return nearCancellation(r, -500, 500);
+         }},
         {"exact midpoints with a tiny second product", 100'000, midpointWithTinyRest},
-        {"tiny products", 100'000, [](Random& r) { return withExponents(r, -1074, -400); }},
-        {"huge products", 100'000, [](Random& r) { return withExponents(r, 400, 1023); }},
+        {"tiny products", 100'000,
+         [](Random& r) {
+             return withExponents(r, -1074, -400);
+         }},
+        {"huge products", 100'000,
+         [](Random& r) {
+             return withExponents(r, 400, 1023);
+         }},
         {"overflow boundary", 50'000, overflowBoundary},
-        {"subnormal results", 100'000, [](Random& r) { return nearCancellation(r, -560, -480); }},
+        {"subnormal results", 100'000,
+         [](Random& r) {
+             return nearCancellation(r, -560, -480);
+         }},
         {"subnormal inputs", 50'000,
-         [](Random& r) { return Quad{subnormal(r), withExponent(r, between(r, 0, 1100)), subnormal(r), withExponent(r, between(r, 0, 1100))}; }},
+         [](Random& r) {
+             return Quad{subnormal(r), withExponent(r, between(r, 0, 1100)), subnormal(r),
+                         withExponent(r, between(r, 0, 1100))};
+         }},
         {"normal/subnormal boundary", 50'000,
          [](Random& r) {
              const double a = withExponent(r, between(r, -520, -500));
@@ -180,9 +213,10 @@ void TestExactArithmetic::knownCases_data() {
     QTest::newRow("just within range") << max << 1.0 << 0x1p970 << 1.0 << max;
     QTest::newRow("underflow to zero") << 1e-200 << 1e-200 << 0.0 << 1.0 << 0.0;
     QTest::newRow("smallest subnormal survives") << 0x1p-600 << 0x1p-474 << 0.0 << 0.0 << tiny;
-    QTest::newRow("tie to even at the subnormal floor") << 0x1p-600 << 0x1p-475 << 0.0 << 0.0 << 0.0;
-    QTest::newRow("just above half the floor") << 0x1p-600 << 0x1.0000000000001p-475 << 0.0 << 0.0
-                                               << tiny;
+    QTest::newRow("tie to even at the subnormal floor")
+        << 0x1p-600 << 0x1p-475 << 0.0 << 0.0 << 0.0;
+    QTest::newRow("just above half the floor")
+        << 0x1p-600 << 0x1.0000000000001p-475 << 0.0 << 0.0 << tiny;
 }
 
 void TestExactArithmetic::knownCases() {

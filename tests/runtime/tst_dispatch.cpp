@@ -60,10 +60,13 @@ void TestDispatch::reports_data() {
     row("long text is cut short", K::TypeMismatch, "a", QString(1'000'000, u'7') + "x",
         "Type mismatch: field a holds \"" + QString(40, u'7') + u'\u2026' +
             "\", which is not a number.");
-    row("control characters are made visible", K::TypeMismatch, "a", QString::fromUtf16(u"1\u00002\n", 4),
-        QString::fromUtf16(u"Type mismatch: field a holds \"1\uFFFD2\uFFFD\", which is not a number."));
+    row("control characters are made visible", K::TypeMismatch, "a",
+        QString::fromUtf16(u"1\u00002\n", 4),
+        QString::fromUtf16(
+            u"Type mismatch: field a holds \"1\uFFFD2\uFFFD\", which is not a number."));
     row("overflow of a text", K::Overflow, "c", "1e400",
-        "Overflow: field c holds \"1e400\", which is too large for a number this program can hold.");
+        "Overflow: field c holds \"1e400\", which is too large for a number this program can "
+        "hold.");
     row("overflow of a result", K::Overflow, "x", "",
         "Overflow: the result for x is too large for a number this program can hold.");
 }
@@ -157,10 +160,14 @@ void TestDispatch::twipsToPixels_data() {
     QTest::addColumn<double>("dpi");
     QTest::addColumn<QRect>("twips");
     QTest::addColumn<QRect>("pixels");
-    QTest::newRow("96 dpi: 15 twips a pixel") << 96.0 << QRect(480, 1080, 975, 735) << QRect(32, 72, 65, 49);
-    QTest::newRow("96 dpi: client area") << 96.0 << QRect(0, 0, 10200, 5565) << QRect(0, 0, 680, 371);
-    QTest::newRow("144 dpi: 10 twips a pixel") << 144.0 << QRect(480, 1080, 975, 735) << QRect(48, 108, 98, 74);
-    QTest::newRow("144 dpi: client area") << 144.0 << QRect(0, 0, 10200, 5565) << QRect(0, 0, 1020, 557);
+    QTest::newRow("96 dpi: 15 twips a pixel")
+        << 96.0 << QRect(480, 1080, 975, 735) << QRect(32, 72, 65, 49);
+    QTest::newRow("96 dpi: client area")
+        << 96.0 << QRect(0, 0, 10200, 5565) << QRect(0, 0, 680, 371);
+    QTest::newRow("144 dpi: 10 twips a pixel")
+        << 144.0 << QRect(480, 1080, 975, 735) << QRect(48, 108, 98, 74);
+    QTest::newRow("144 dpi: client area")
+        << 144.0 << QRect(0, 0, 10200, 5565) << QRect(0, 0, 1020, 557);
     QTest::newRow("192 dpi") << 192.0 << QRect(6360, 2280, 2895, 615) << QRect(848, 304, 386, 82);
 }
 

@@ -6,7 +6,6 @@
 #include "tests/support/mpfr_oracle.h"
 
 #include <QTest>
-
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -14,7 +13,9 @@
 
 namespace {
 
-QLocale locale(const char* name) { return QLocale(QString::fromLatin1(name)); }
+QLocale locale(const char* name) {
+    return QLocale(QString::fromLatin1(name));
+}
 
 // The kind of error a conversion raised, or nothing.
 std::optional<rt::ErrorKind> errorOf(const rt::NumberFormat& format, const QString& text) {
@@ -51,32 +52,47 @@ void TestNumberFormat::acceptsNumbers_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("expected");
 
-    QTest::newRow("en_US integer") << "en_US" << "42" << 42.0;
-    QTest::newRow("en_US decimal") << "en_US" << "2.5" << 2.5;
-    QTest::newRow("en_US surrounding spaces and tab") << "en_US" << " \t-3.25  " << -3.25;
-    QTest::newRow("en_US plus sign") << "en_US" << "+7" << 7.0;
+    QTest::newRow("en_US integer") << "en_US"
+                                   << "42" << 42.0;
+    QTest::newRow("en_US decimal") << "en_US"
+                                   << "2.5" << 2.5;
+    QTest::newRow("en_US surrounding spaces and tab") << "en_US"
+                                                      << " \t-3.25  " << -3.25;
+    QTest::newRow("en_US plus sign") << "en_US"
+                                     << "+7" << 7.0;
     QTest::newRow("en_US unicode minus") << "en_US" << u8"\u22124" << -4.0;
-    QTest::newRow("en_US exponent E") << "en_US" << "1E3" << 1000.0;
-    QTest::newRow("en_US exponent e with sign") << "en_US" << "25e-1" << 2.5;
-    QTest::newRow("en_US exponent with plus") << "en_US" << "1.5e+2" << 150.0;
-    QTest::newRow("en_US leading zeros") << "en_US" << "007.50" << 7.5;
-    QTest::newRow("en_US minus zero") << "en_US" << "-0" << 0.0;
-    QTest::newRow("en_US many digits round correctly") << "en_US" << "0.1000000000000000055511151231257827"
-                                                       << 0.1;
-    QTest::newRow("en_US exponent with many digits") << "en_US" << "1e0000000000000000000003" << 1000.0;
-    QTest::newRow("de_DE comma decimal") << "de_DE" << "2,5" << 2.5;
-    QTest::newRow("de_DE exponent") << "de_DE" << "-1,5E-2" << -0.015;
+    QTest::newRow("en_US exponent E") << "en_US"
+                                      << "1E3" << 1000.0;
+    QTest::newRow("en_US exponent e with sign") << "en_US"
+                                                << "25e-1" << 2.5;
+    QTest::newRow("en_US exponent with plus") << "en_US"
+                                              << "1.5e+2" << 150.0;
+    QTest::newRow("en_US leading zeros") << "en_US"
+                                         << "007.50" << 7.5;
+    QTest::newRow("en_US minus zero") << "en_US"
+                                      << "-0" << 0.0;
+    QTest::newRow("en_US many digits round correctly")
+        << "en_US"
+        << "0.1000000000000000055511151231257827" << 0.1;
+    QTest::newRow("en_US exponent with many digits") << "en_US"
+                                                     << "1e0000000000000000000003" << 1000.0;
+    QTest::newRow("de_DE comma decimal") << "de_DE"
+                                         << "2,5" << 2.5;
+    QTest::newRow("de_DE exponent") << "de_DE"
+                                    << "-1,5E-2" << -0.015;
     QTest::newRow("he_IL own sign with mark") << "he_IL" << u8"\u200E-1.5" << -1.5;
-    QTest::newRow("he_IL plain hyphen") << "he_IL" << "-1.5" << -1.5;
+    QTest::newRow("he_IL plain hyphen") << "he_IL"
+                                        << "-1.5" << -1.5;
     QTest::newRow("he_IL own sign in exponent") << "he_IL" << u8"1E\u200E-2" << 0.01;
     QTest::newRow("ar_EG arabic decimal separator") << "ar_EG" << u8"1\u066B5" << 1.5;
     QTest::newRow("ar_EG arabic-indic digits") << "ar_EG" << u8"\u0661\u0662" << 12.0;
-    QTest::newRow("ar_EG own sign and exponent") << "ar_EG" << u8"\u061C-\u0661\u0627\u0633\u0662"
-                                                 << -100.0;
+    QTest::newRow("ar_EG own sign and exponent")
+        << "ar_EG" << u8"\u061C-\u0661\u0627\u0633\u0662" << -100.0;
     QTest::newRow("fa_IR own minus") << "fa_IR" << u8"\u200E\u22122\u066B5" << -2.5;
     QTest::newRow("fa_IR own exponent") << "fa_IR" << u8"3\u00D7\u06F1\u06F0^2" << 300.0;
     QTest::newRow("sv_SE own minus and exponent") << "sv_SE" << u8"\u22121,5\u00D710^3" << -1500.0;
-    QTest::newRow("C locale") << "C" << "-0.5e1" << -5.0;
+    QTest::newRow("C locale") << "C"
+                              << "-0.5e1" << -5.0;
 }
 
 void TestNumberFormat::acceptsNumbers() {
@@ -91,31 +107,56 @@ void TestNumberFormat::refusesNonNumbers_data() {
     QTest::addColumn<QString>("localeName");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("empty") << "en_US" << "";
-    QTest::newRow("only spaces") << "en_US" << "   ";
-    QTest::newRow("word") << "en_US" << "abc";
-    QTest::newRow("trailing letters") << "en_US" << "12abc";
-    QTest::newRow("inf") << "en_US" << "inf";
-    QTest::newRow("infinity") << "en_US" << "Infinity";
-    QTest::newRow("nan") << "en_US" << "nan";
-    QTest::newRow("hex") << "en_US" << "0x10";
-    QTest::newRow("hex float") << "en_US" << "0x1p3";
-    QTest::newRow("exponent without digits") << "en_US" << "1e";
-    QTest::newRow("exponent sign without digits") << "en_US" << "1e+";
-    QTest::newRow("exponent alone") << "en_US" << "e5";
-    QTest::newRow("sign alone") << "en_US" << "-";
-    QTest::newRow("two signs") << "en_US" << "--1";
-    QTest::newRow("space after sign") << "en_US" << "- 1";
-    QTest::newRow("space inside") << "en_US" << "1 000";
-    QTest::newRow("decimal point without fraction") << "en_US" << "1.";
-    QTest::newRow("decimal point without integer") << "en_US" << ".5";
-    QTest::newRow("two decimal points") << "en_US" << "1.2.3";
-    QTest::newRow("en_US group separator") << "en_US" << "1,234";
-    QTest::newRow("en_US grouped with decimals") << "en_US" << "1,234.5";
-    QTest::newRow("de_DE group separator") << "de_DE" << "1.234";
-    QTest::newRow("de_DE point is no decimal separator") << "de_DE" << "2.5";
-    QTest::newRow("en_US comma is no decimal separator") << "en_US" << "2,5";
-    QTest::newRow("fraction exponent") << "en_US" << "1e2.5";
+    QTest::newRow("empty") << "en_US"
+                           << "";
+    QTest::newRow("only spaces") << "en_US"
+                                 << "   ";
+    QTest::newRow("word") << "en_US"
+                          << "abc";
+    QTest::newRow("trailing letters") << "en_US"
+                                      << "12abc";
+    QTest::newRow("inf") << "en_US"
+                         << "inf";
+    QTest::newRow("infinity") << "en_US"
+                              << "Infinity";
+    QTest::newRow("nan") << "en_US"
+                         << "nan";
+    QTest::newRow("hex") << "en_US"
+                         << "0x10";
+    QTest::newRow("hex float") << "en_US"
+                               << "0x1p3";
+    QTest::newRow("exponent without digits") << "en_US"
+                                             << "1e";
+    QTest::newRow("exponent sign without digits") << "en_US"
+                                                  << "1e+";
+    QTest::newRow("exponent alone") << "en_US"
+                                    << "e5";
+    QTest::newRow("sign alone") << "en_US"
+                                << "-";
+    QTest::newRow("two signs") << "en_US"
+                               << "--1";
+    QTest::newRow("space after sign") << "en_US"
+                                      << "- 1";
+    QTest::newRow("space inside") << "en_US"
+                                  << "1 000";
+    QTest::newRow("decimal point without fraction") << "en_US"
+                                                    << "1.";
+    QTest::newRow("decimal point without integer") << "en_US"
+                                                   << ".5";
+    QTest::newRow("two decimal points") << "en_US"
+                                        << "1.2.3";
+    QTest::newRow("en_US group separator") << "en_US"
+                                           << "1,234";
+    QTest::newRow("en_US grouped with decimals") << "en_US"
+                                                 << "1,234.5";
+    QTest::newRow("de_DE group separator") << "de_DE"
+                                           << "1.234";
+    QTest::newRow("de_DE point is no decimal separator") << "de_DE"
+                                                         << "2.5";
+    QTest::newRow("en_US comma is no decimal separator") << "en_US"
+                                                         << "2,5";
+    QTest::newRow("fraction exponent") << "en_US"
+                                       << "1e2.5";
     QTest::newRow("NUL inside") << "en_US" << QString::fromUtf16(u"1\u00002", 3);
     QTest::newRow("lone surrogate") << "en_US" << QString(QChar(0xD800)) + QStringLiteral("1");
     QTest::newRow("right-to-left mark") << "en_US" << u8"\u200F1";
@@ -153,8 +194,8 @@ void TestNumberFormat::rangeLimits_data() {
     QTest::newRow("smallest subnormal") << "4.9406564584124654e-324" << false << minSubnormal;
     QTest::newRow("just over half the smallest subnormal") << "2.5e-324" << false << minSubnormal;
     QTest::newRow("under half the smallest subnormal") << "2.4e-324" << false << 0.0;
-    QTest::newRow("huge mantissa, tiny exponent") << QString(400, u'1') + "e-500" << false
-                                                  << 1.1111111111111111e-100;
+    QTest::newRow("huge mantissa, tiny exponent")
+        << QString(400, u'1') + "e-500" << false << 1.1111111111111111e-100;
 }
 
 void TestNumberFormat::rangeLimits() {
@@ -185,10 +226,10 @@ void TestNumberFormat::writesText_data() {
     QTest::newRow("large in exponent form") << "en_US" << 1e200 << "1E+200";
     QTest::newRow("largest fixed") << "en_US" << 123456789012345.0 << "123456789012345";
     QTest::newRow("first in exponent form") << "en_US" << 1e15 << "1E+15";
-    QTest::newRow("smallest subnormal") << "en_US" << std::numeric_limits<double>::denorm_min()
-                                        << "5E-324";
-    QTest::newRow("largest double") << "en_US" << std::numeric_limits<double>::max()
-                                    << "1.7976931348623157E+308";
+    QTest::newRow("smallest subnormal")
+        << "en_US" << std::numeric_limits<double>::denorm_min() << "5E-324";
+    QTest::newRow("largest double")
+        << "en_US" << std::numeric_limits<double>::max() << "1.7976931348623157E+308";
     QTest::newRow("sv_SE keeps ASCII minus and E") << "sv_SE" << -1.5e-20 << "-1,5E-20";
     QTest::newRow("ar_EG keeps ASCII digits") << "ar_EG" << -12.5 << u8"-12\u066B5";
     QTest::newRow("he_IL keeps ASCII minus") << "he_IL" << -1.5e300 << "-1.5E+300";

@@ -6,10 +6,9 @@
 // differences are exact at enough precision; the one rounding to a double, with its subnormals
 // and its overflow, is done here by hand rather than trusting a range switch.
 
-#include <mpfr.h>
-
 #include <cmath>
 #include <limits>
+#include <mpfr.h>
 #include <string>
 
 namespace oracle {

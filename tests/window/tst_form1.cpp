@@ -15,8 +15,8 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QSet>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -24,7 +24,9 @@ const QStringList kInputs{"a", "b", "c", "d", "e", "f"};
 const QStringList kResults{"x", "y", "z"};
 const QStringList kTabChain{"a", "b", "c", "d", "e", "f", "x", "y", "z", "cmdCalculate"};
 
-QColor pixel(const QImage& image, QPoint at) { return image.pixelColor(at); }
+QColor pixel(const QImage& image, QPoint at) {
+    return image.pixelColor(at);
+}
 
 } // namespace
 
@@ -202,7 +204,8 @@ void TestForm1::lockedFieldsRefuseEdits_data() {
     QTest::addColumn<int>("modifiers");
     for (const QString& name : kResults) {
         const auto row = [&](const char* what, Qt::Key key, Qt::KeyboardModifiers mods = {}) {
-            QTest::newRow(qPrintable(QString("%1 in %2").arg(what, name))) << name << int(key) << int(mods);
+            QTest::newRow(qPrintable(QString("%1 in %2").arg(what, name)))
+                << name << int(key) << int(mods);
         };
         row("typing", Qt::Key_7);
         row("Backspace", Qt::Key_Backspace);
@@ -285,7 +288,9 @@ void TestForm1::reportShowsTheWindowAsTheCommandLeftIt() {
     fillInputs();
     field("d")->setText("four");
     QStringList seen;
-    m_onShow = [&] { seen << field("x")->text() << field("y")->text(); };
+    m_onShow = [&] {
+        seen << field("x")->text() << field("y")->text();
+    };
     QTest::keyClick(field("d"), Qt::Key_Return);
     QCOMPARE(m_shown, QStringList{"Type mismatch: field d holds \"four\", which is not a number."});
     QCOMPARE(seen, (QStringList{"-3", ""}));

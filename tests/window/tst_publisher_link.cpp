@@ -29,6 +29,23 @@ echo end >>"$MELKORA_OPENER_LOG"
 exit ${MELKORA_OPENER_STATUS:-0}
 )";
 
+// Children of this process that have ended and were never reaped.
+int zombieChildren() {
+    int zombies = 0;
+    const QString self = QString::number(QCoreApplication::applicationPid());
+    for (const QString& pid : QDir("/proc").entryList({"[0-9]*"}, QDir::Dirs)) {
+        QFile stat("/proc/" + pid + "/stat");
+        if (!stat.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        // pid (comm) state ppid ...; comm may hold spaces, so read after its last ')'.
+        const QString line = QString::fromLatin1(stat.readAll());
+        const QStringList fields = line.mid(line.lastIndexOf(u')') + 2).split(u' ');
+        zombies += fields.size() > 1 && fields[0] == "Z" && fields[1] == self ? 1 : 0;
+    }
+    return zombies;
+}
+
 } // namespace
 
 class TestPublisherLink : public QObject {
@@ -134,6 +151,7 @@ void TestPublisherLink::everyClickARequest() {
     }
     QVERIFY(waitForRequests(5));
     QCOMPARE(log().size(), 5);
+    QCOMPARE(zombieChildren(), 0);
 }
 
 void TestPublisherLink::otherPlacesDoNothing_data() {
@@ -149,9 +167,9 @@ void TestPublisherLink::otherPlacesDoNothing() {
     installOpener();
     // Shape4's centre is under the title; a point at its right end is the bar alone.
     const QRect box = m_form->controlGeometry(control);
-    const QPoint at = control == "Shape4" ? QPoint(box.right() - 5, box.center().y())
-                    : control == "Shape1" ? QPoint(box.right() - 5, box.center().y())
-                                          : box.center();
+    const QPoint at = control == "Shape4"   ? QPoint(box.right() - 5, box.center().y())
+                      : control == "Shape1" ? QPoint(box.right() - 5, box.center().y())
+                                            : box.center();
     QTest::mouseClick(m_form->windowHandle(), Qt::LeftButton, {}, at);
     QTest::mouseClick(m_form->windowHandle(), Qt::LeftButton, {}, QPoint(m_form->width() - 3, 3));
     // The link itself, last: once its request is in, any earlier one would be too.
