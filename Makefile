@@ -6,7 +6,7 @@ BUILD_ASAN  ?= build-asan
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 CTEST_FLAGS ?= --output-on-failure
 
-.PHONY: all deps build run test sanitize bench clean
+.PHONY: all deps build run test sanitize bench package install clean
 
 all: build
 
@@ -30,6 +30,15 @@ sanitize: deps
 	cmake -S . -B $(BUILD_ASAN) $(CMAKE_FLAGS) -DMELKORA_SANITIZE=ON
 	cmake --build $(BUILD_ASAN)
 	ctest --test-dir $(BUILD_ASAN) $(CTEST_FLAGS)
+
+# The Debian package, melkora_<version>-1_<arch>.deb in $(BUILD).
+package: build
+	cmake --build $(BUILD) --target package
+
+# Installs into PREFIX (default /usr/local); DESTDIR works as usual.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 bench: build
 	$(BUILD)/bench/melkora_bench

@@ -44,22 +44,22 @@ QRgb colourOf(char key) {
 
 } // namespace
 
-QImage iconImage() {
+QImage iconImage(int scale) {
     QImage image(16, 16, QImage::Format_RGB32);
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x) {
             image.setPixel(x, y, colourOf(kPixelMap[static_cast<size_t>(y)][x]));
         }
     }
-    return image;
+    return scale == 1 ? image
+                      : image.scaled(image.size() * scale, Qt::IgnoreAspectRatio,
+                                     Qt::FastTransformation);
 }
 
 QIcon icon() {
-    const QImage base = iconImage();
     QIcon result;
     for (int scale : kIconScales) {
-        result.addPixmap(QPixmap::fromImage(
-            base.scaled(base.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+        result.addPixmap(QPixmap::fromImage(iconImage(scale)));
     }
     return result;
 }

@@ -5,13 +5,14 @@
 
 namespace app {
 
-// The 16 x 16 pixel map of the program's icon, a sheet of paper with a folded corner.
-QImage iconImage();
-
-// The icon at 16, 32, 48, 64, 128 and 256 pixels: whole multiples of the map, each pixel a
-// square block, never smoothed.
-QIcon icon();
-
+// The whole-number scalings at which the icon is offered: 16 to 256 pixels.
 inline constexpr int kIconScales[] = {1, 2, 3, 4, 8, 16};
+
+// The program's icon, a sheet of paper with a folded corner: its 16 x 16 pixel map, each pixel
+// drawn as a `scale` x `scale` block, never smoothed.
+QImage iconImage(int scale = 1);
+
+// The icon at every size of kIconScales.
+QIcon icon();
 
 } // namespace app

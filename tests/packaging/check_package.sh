@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# The desktop metadata and the Debian package, checked with their own validators; then, where
+# the test runs as root, the package installed for real, started, and removed again.
+#
+#   check_package.sh <source dir> <build dir> <version> <application id>
+set -euo pipefail
+source_dir=$1 build_dir=$2 version=$3 app_id=$4
+work=$(mktemp -d)
+installed=
+cleanup() {
+    status=$?
+    stop_melkora
+    if [ -n "$installed" ]; then
+        dpkg --purge melkora >/dev/null 2>&1 || true
+    fi
+    rm -rf "$work"
+    exit $status
+}
+trap cleanup EXIT
+. "$source_dir/tests/e2e/lib.sh"
+
+desktop=$source_dir/app/$app_id.desktop
+metainfo=$source_dir/app/$app_id.metainfo.xml
+
+echo "== desktop-file-validate"
+desktop-file-validate "$desktop"
+
+echo "== appstreamcli validate"
+appstreamcli validate --no-net "$metainfo" | tee "$work/appstream"
+if grep -E '^(E|W):' "$work/appstream"; then
+    fail "the metainfo has errors or warnings"
+fi
+
+echo "== metadata agrees with the program"
+grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo has no release $version"
+homepage=$(sed -n 's/.*kHomePage{"open", "\([^"]*\)"}.*/\1/p' "$source_dir/window/publisher.h")
+grep -q "<url type=\"homepage\">$homepage</url>" "$metainfo" ||
+    fail "the metainfo's homepage is not the link's address $homepage"
+grep -q "^Icon=$app_id\$" "$desktop" || fail "the desktop entry's icon is not $app_id"
+
+echo "== cpack"
+(cd "$work" && cpack --config "$build_dir/CPackConfig.cmake" -B "$work" >/dev/null)
+deb=$(ls "$work"/melkora_*.deb)
+echo "built $(basename "$deb")"
+dpkg-deb -f "$deb" Depends | grep -q 'fonts-liberation2' || fail "no dependency on fonts-liberation2"
+dpkg-deb -f "$deb" Recommends | grep -q 'xdg-utils' || fail "xdg-utils is not recommended"
+
+echo "== lintian"
+lintian "$deb" 2>&1 | grep -v 'running with root privileges' | tee "$work/lintian" || true
+if grep -E '^E:' "$work/lintian"; then
+    fail "lintian reports errors"
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "SKIPPED: installing the package needs root"
+    echo "package: 1 passed, 0 failed, 1 skipped"
+    exit 0
+fi
+
+echo "== dpkg -i"
+dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' | grep -v '/$' >"$work/files"
+installed=yes
+if ! dpkg -i "$deb" >/dev/null; then
+    DEBIAN_FRONTEND=noninteractive apt-get -f install -y -qq </dev/null >/dev/null
+fi
+dpkg-query -W -f='${db:Status-Status}' melkora | grep -q installed || fail "melkora is not installed"
+[ -x /usr/bin/melkora ] || fail "no /usr/bin/melkora"
+
+echo "== the installed program"
+xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" bash -c '
+    set -euo pipefail
+    work='"$work"'
+    . '"$source_dir"'/tests/e2e/lib.sh
+    start_melkora /usr/bin/melkora
+    xprop -id "$window" WM_NAME >"$work/name"
+    xprop -id "$window" _NET_WM_ICON >"$work/icon"
+    stop_melkora
+'
+grep -q '"Melkora"' "$work/name" || fail "the window is called $(cat "$work/name")"
+grep -q 'Icon (16 x 16)' "$work/icon" || fail "the window has no 16 x 16 icon"
+
+echo "== dpkg --purge"
+dpkg --purge melkora >/dev/null
+installed=
+if dpkg-query -W melkora >/dev/null 2>&1 && dpkg-query -W -f='${db:Status-Status}' melkora | grep -q installed; then
+    fail "melkora is still installed"
+fi
+while read -r file; do
+    [ ! -e "$file" ] || fail "$file is left behind"
+done <"$work/files"
+
+echo "package: 1 passed, 0 failed"
