@@ -3,10 +3,13 @@
 
 BUILD       ?= build
 BUILD_ASAN  ?= build-asan
+BUILD_FUZZ  ?= build-fuzz
+BUILD_COV   ?= build-coverage
+FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 CTEST_FLAGS ?= --output-on-failure
 
-.PHONY: all deps build run test sanitize bench package install clean
+.PHONY: all deps build run test sanitize fuzz-build fuzz fuzz-smoke coverage bench package install clean
 
 all: build
 
@@ -22,8 +25,13 @@ build: deps $(BUILD)/build.ninja
 run: build
 	$(BUILD)/app/melkora
 
+# Every test: the plain build, then the whole suite under the sanitizers, then a short fuzzing
+# pass over the committed seeds, then the coverage floor of calc/ and runtime/.
 test: build
 	ctest --test-dir $(BUILD) $(CTEST_FLAGS)
+	$(MAKE) --no-print-directory sanitize
+	$(MAKE) --no-print-directory fuzz-smoke
+	$(MAKE) --no-print-directory coverage
 
 # The whole test suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
@@ -40,8 +48,27 @@ PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
+fuzz-build: deps
+	cmake -S . -B $(BUILD_FUZZ) $(CMAKE_FLAGS) -DCMAKE_CXX_COMPILER=clang++-14 -DMELKORA_FUZZ=ON
+	cmake --build $(BUILD_FUZZ)
+
+# Each fuzzer for FUZZ_SECONDS, starting from the committed seeds; prints the executions.
+fuzz: fuzz-build
+	scripts/run-fuzzers $(BUILD_FUZZ) -max_total_time=$(FUZZ_SECONDS)
+
+fuzz-smoke: fuzz-build
+	scripts/run-fuzzers $(BUILD_FUZZ) -runs=30000
+
+# Line coverage of calc/ and runtime/ by the unit tests; fails below 95%.
+coverage: deps
+	cmake -S . -B $(BUILD_COV) $(CMAKE_FLAGS) -DMELKORA_COVERAGE=ON
+	cmake --build $(BUILD_COV)
+	find $(BUILD_COV) -name '*.gcda' -delete
+	ctest --test-dir $(BUILD_COV) $(CTEST_FLAGS) -L unit
+	gcovr --root . --filter 'calc/' --filter 'runtime/' --fail-under-line 95 $(BUILD_COV)
+
 bench: build
 	$(BUILD)/bench/melkora_bench
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_COV)

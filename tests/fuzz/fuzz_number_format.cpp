@@ -1,0 +1,65 @@
+// Fuzzes text to number in several locales. Input: a byte choosing the locale, a byte choosing
+// the encoding (even: UTF-8, odd: raw UTF-16, which reaches lone surrogates), then the text.
+//
+// Properties: a conversion gives a finite double or raises a type mismatch or an overflow;
+// the double's text reads back as exactly the same double.
+
+#include "runtime/error.h"
+#include "runtime/number_format.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const std::vector<rt::NumberFormat>& formats() {
+    static const std::vector<rt::NumberFormat> all = [] {
+        std::vector<rt::NumberFormat> list;
+        for (const char* name : {"C", "en_US", "de_DE", "he_IL", "ar_EG", "fa_IR", "sv_SE", "my_MM",
+                                 "bn_BD", "fr_CH"}) {
+            list.emplace_back(QLocale(QString::fromLatin1(name)));
+        }
+        return list;
+    }();
+    return all;
+}
+
+QString textOf(const uint8_t* data, size_t size, bool utf16) {
+    if (!utf16) {
+        return QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    }
+    QString text(static_cast<qsizetype>(size / 2), Qt::Uninitialized);
+    std::memcpy(text.data(), data, size / 2 * 2);
+    return text;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 2) {
+        return 0;
+    }
+    const rt::NumberFormat& format = formats()[data[0] % formats().size()];
+    const QString text = textOf(data + 2, size - 2, (data[1] & 1) != 0);
+    double value = 0;
+    try {
+        value = format.toNumber(text, u"a");
+    } catch (const rt::Error& error) {
+        if (error.kind() == rt::ErrorKind::FunctionNotFound || error.subject() != u"a" ||
+            error.text() != text) {
+            std::abort();
+        }
+        return 0;
+    }
+    if (!std::isfinite(value)) {
+        std::abort();
+    }
+    const QString written = format.toText(value);
+    if (format.toNumber(written, u"x") != value) { // raises nothing, reads back exactly
+        std::abort();
+    }
+    return 0;
+}
