@@ -3,6 +3,7 @@
 
 #include "runtime/form.h"
 #include "runtime/message_box.h"
+#include "tests/support/processes.h"
 #include "window/form1.h"
 
 #include <QApplication>
@@ -29,20 +30,8 @@ long residentKilobytes() {
     return -1;
 }
 
-qsizetype openFileDescriptors() { return QDir("/proc/self/fd").entryList(QDir::Files | QDir::System).size(); }
-
-int zombieChildren() {
-    int zombies = 0;
-    const QString self = QString::number(QCoreApplication::applicationPid());
-    for (const QString& pid : QDir("/proc").entryList({"[0-9]*"}, QDir::Dirs)) {
-        QFile stat("/proc/" + pid + "/stat");
-        if (stat.open(QIODevice::ReadOnly)) {
-            const QString line = QString::fromLatin1(stat.readAll());
-            const QStringList fields = line.mid(line.lastIndexOf(u')') + 2).split(u' ');
-            zombies += fields.size() > 1 && fields[0] == "Z" && fields[1] == self ? 1 : 0;
-        }
-    }
-    return zombies;
+qsizetype openFileDescriptors() {
+    return QDir("/proc/self/fd").entryList(QDir::Files | QDir::System).size();
 }
 
 } // namespace
@@ -60,7 +49,9 @@ private slots:
     void millionCharacterPaste();
 
 private:
-    QLineEdit* field(const char* name) const { return m_form->textField(QString::fromLatin1(name)); }
+    QLineEdit* field(const char* name) const {
+        return m_form->textField(QString::fromLatin1(name));
+    }
     void calculate() { m_form->button(u"cmdCalculate")->click(); }
 
     std::unique_ptr<rt::Form> m_form;
@@ -147,14 +138,19 @@ void TestSoak::hostileText_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("report");
     const QString mismatch = "Type mismatch: field b holds \"%1\", which is not a number.";
-    QTest::newRow("NUL characters") << QString::fromUtf16(u"1\u00002", 3)
-                                    << mismatch.arg(QString::fromUtf16(u"1\uFFFD2"));
+    QTest::newRow("NUL characters")
+        << QString::fromUtf16(u"1\u00002", 3) << mismatch.arg(QString::fromUtf16(u"1\uFFFD2"));
     QTest::newRow("lone high surrogate") << QString(QChar(0xD83D)) << mismatch.arg(QChar(0xD83D));
-    QTest::newRow("lone low surrogate") << QString("5") + QChar(0xDC00) << mismatch.arg(QString("5") + QChar(0xDC00));
-    QTest::newRow("right-to-left marks") << QString::fromUtf16(u"\u200F12\u200F") << mismatch.arg(QString::fromUtf16(u"\u200F12\u200F"));
-    QTest::newRow("combining characters") << QString::fromUtf16(u"1\u03012") << mismatch.arg(QString::fromUtf16(u"1\u03012"));
-    QTest::newRow("digits of another script") << QString::fromUtf16(u"\u0967\u0968") << mismatch.arg(QString::fromUtf16(u"\u0967\u0968"));
-    QTest::newRow("emoji") << QString::fromUtf16(u"\U0001F600") << mismatch.arg(QString::fromUtf16(u"\U0001F600"));
+    QTest::newRow("lone low surrogate")
+        << QString("5") + QChar(0xDC00) << mismatch.arg(QString("5") + QChar(0xDC00));
+    QTest::newRow("right-to-left marks") << QString::fromUtf16(u"\u200F12\u200F")
+                                         << mismatch.arg(QString::fromUtf16(u"\u200F12\u200F"));
+    QTest::newRow("combining characters")
+        << QString::fromUtf16(u"1\u03012") << mismatch.arg(QString::fromUtf16(u"1\u03012"));
+    QTest::newRow("digits of another script")
+        << QString::fromUtf16(u"\u0967\u0968") << mismatch.arg(QString::fromUtf16(u"\u0967\u0968"));
+    QTest::newRow("emoji") << QString::fromUtf16(u"\U0001F600")
+                           << mismatch.arg(QString::fromUtf16(u"\U0001F600"));
 }
 
 void TestSoak::hostileText() {
