@@ -67,8 +67,9 @@ coverage: deps
 	ctest --test-dir $(BUILD_COV) $(CTEST_FLAGS) -L unit
 	gcovr --root . --filter 'calc/' --filter 'runtime/' --fail-under-line 95 $(BUILD_COV)
 
+# Every benchmark, with its figures; best on an idle machine. Fails if a target is missed.
 bench: build
-	$(BUILD)/bench/melkora_bench
+	scripts/run-benchmarks $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_COV)

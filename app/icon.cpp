@@ -58,7 +58,7 @@ QImage iconImage(int scale) {
 
 QIcon icon() {
     QIcon result;
-    for (int scale : kIconScales) {
+    for (int scale : kWindowIconScales) {
         result.addPixmap(QPixmap::fromImage(iconImage(scale)));
     }
     return result;
