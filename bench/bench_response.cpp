@@ -7,13 +7,16 @@
 //
 // Exits 1 when the median misses one frame at 60 Hz.
 
-#include "bench/statistics.h"
-#include "bench/x_session.h"
+// Qt's headers first: Xlib's macros would break them.
+// clang-format off
 #include "runtime/twips.h"
 #include "window/form1.h"
-
+#include "bench/statistics.h"
+#include "bench/x_session.h"
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+// clang-format on
+
 #include <cstdio>
 #include <exception>
 #include <stdexcept>
