@@ -21,7 +21,6 @@
 #include <exception>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -120,7 +119,7 @@ private:
     bench::XSession& m_session;
     Display* m_display;
     Window m_window;
-    Damage m_damage;
+    Damage m_damage; // held so that the server keeps reporting paints of the window
 };
 
 } // namespace

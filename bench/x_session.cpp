@@ -13,7 +13,6 @@
 #include <spawn.h>
 #include <stdexcept>
 #include <sys/wait.h>
-#include <thread>
 
 extern char** environ;
 
