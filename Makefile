@@ -2,6 +2,7 @@
 # missing, configures and builds first.
 
 BUILD       ?= build
+BUILD_WIN32 ?= build-win32
 BUILD_ASAN  ?= build-asan
 BUILD_FUZZ  ?= build-fuzz
 BUILD_COV   ?= build-coverage
@@ -9,7 +10,8 @@ FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 CTEST_FLAGS ?= --output-on-failure
 
-.PHONY: all deps build run test sanitize fuzz-build fuzz fuzz-smoke coverage bench package install clean
+.PHONY: all deps build run test win32 win32-test sanitize fuzz-build fuzz fuzz-smoke coverage bench \
+        package install clean
 
 all: build
 
@@ -25,13 +27,27 @@ build: deps $(BUILD)/build.ninja
 run: build
 	$(BUILD)/app/melkora
 
-# Every test: the plain build, then the whole suite under the sanitizers, then a short fuzzing
-# pass over the committed seeds, then the coverage floor of calc/ and runtime/.
+# Every test: the plain build, then the core's tests on 32-bit Windows under Wine, then the
+# whole suite under the sanitizers, then a short fuzzing pass over the committed seeds, then the
+# coverage floor of calc/ and runtime/.
 test: build
 	ctest --test-dir $(BUILD) $(CTEST_FLAGS)
+	$(MAKE) --no-print-directory win32-test
 	$(MAKE) --no-print-directory sanitize
 	$(MAKE) --no-print-directory fuzz-smoke
 	$(MAKE) --no-print-directory coverage
+
+# The core, its tests and its benchmark for 32-bit Windows, cross-compiled with mingw-w64. The
+# tests hold it against the oracle's cases, which the native build computes with MPFR.
+win32: build
+	cmake -S . -B $(BUILD_WIN32) $(CMAKE_FLAGS) \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake \
+	    -DMELKORA_ORACLE_CASES=$(abspath $(BUILD))/tests/support/oracle_cases.txt
+	cmake --build $(BUILD_WIN32)
+
+# The Windows build's tests, under Wine.
+win32-test: win32
+	ctest --test-dir $(BUILD_WIN32) $(CTEST_FLAGS)
 
 # The whole test suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
@@ -68,8 +84,8 @@ coverage: deps
 	gcovr --root . --filter 'calc/' --filter 'runtime/' --fail-under-line 95 $(BUILD_COV)
 
 # Every benchmark, with its figures; best on an idle machine. Fails if a target is missed.
-bench: build
-	scripts/run-benchmarks $(BUILD)
+bench: build win32
+	scripts/run-benchmarks $(BUILD) $(BUILD_WIN32)
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_COV)
+	rm -rf $(BUILD) $(BUILD_WIN32) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_COV)

@@ -1,5 +1,5 @@
 #include "app/startup.h"
-#include "runtime/form.h"
+#include "runtime/qt/qt_form.h"
 #include "window/form1.h"
 
 #include <QApplication>
@@ -13,7 +13,7 @@ int main(int argc, char* argv[]) {
     }
     app::describeApplication();
 
-    rt::Form form(window::form1Description());
+    rt::QtForm form(window::form1Description());
     window::wireForm1(form);
     return rt::run(form);
 }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cmath>
+#include <string>
 
 namespace calc {
 
@@ -22,20 +23,20 @@ constexpr std::array<Component, 3> kComponents{{
     {u'z', {u'a', u'e', u'b', u'd'}},
 }};
 
-QStringView nameOf(const char16_t& letter) {
+std::u16string_view nameOf(const char16_t& letter) {
     return {&letter, 1};
 }
 
 void computeComponent(VectorFields& fields, const rt::NumberFormat& format,
                       const Component& component) {
-    std::array<QString, 4> texts;
+    std::array<std::u16string, 4> texts;
     for (size_t i = 0; i < texts.size(); ++i) {
         texts[i] = fields.text(nameOf(component.operands[i]));
     }
     const auto number = [&](size_t i) {
         return format.toNumber(texts[i], nameOf(component.operands[i]));
     };
-    const QStringView result = nameOf(component.result);
+    const std::u16string_view result = nameOf(component.result);
 
     const double p = number(0);
     const double q = number(1);
@@ -61,11 +62,11 @@ void calculate(VectorFields& fields, const rt::NumberFormat& format) {
     // All three read back before any is judged.
     std::array<double, 3> results{};
     for (size_t i = 0; i < kComponents.size(); ++i) {
-        const QStringView name = nameOf(kComponents[i].result);
+        const std::u16string_view name = nameOf(kComponents[i].result);
         results[i] = format.toNumber(fields.text(name), name);
     }
     if (results[0] == 0.0 && results[1] == 0.0 && results[2] == 0.0) {
-        rt::messageBox(QString::fromUtf16(kParallelNotice));
+        rt::messageBox(kParallelNotice);
     }
 }
 

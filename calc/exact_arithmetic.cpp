@@ -1,5 +1,7 @@
 #include "calc/exact_arithmetic.h"
 
+#include "calc/uint128.h"
+
 #ifdef __FAST_MATH__
 #error "calc/ must not be built with -ffast-math: it relies on exact IEEE 754 semantics"
 #endif
@@ -20,8 +22,6 @@
 namespace calc {
 
 namespace {
-
-__extension__ typedef unsigned __int128 U128;
 
 constexpr int kMantissaBits = 52;
 constexpr int kExponentBias = 1075; // value = mantissa · 2^(biased exponent − 1075)
@@ -117,7 +117,8 @@ struct Product {
 Product multiply(double x, double y) {
     const Unpacked ux = unpack(x);
     const Unpacked uy = unpack(y);
-    return {U128{ux.mantissa} * uy.mantissa, ux.exponent + uy.exponent, ux.negative != uy.negative};
+    return {multiplyWide(ux.mantissa, uy.mantissa), ux.exponent + uy.exponent,
+            ux.negative != uy.negative};
 }
 
 // magnitude · 2^exponent, rounded once to the nearest double, ties to even.

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QString>
+#include <string>
+#include <string_view>
 
 namespace calc {
 
@@ -10,8 +11,8 @@ namespace calc {
 class VectorFields {
 public:
     virtual ~VectorFields() = default;
-    virtual QString text(QStringView name) const = 0;
-    virtual void setText(QStringView name, const QString& text) = 0;
+    virtual std::u16string text(std::u16string_view name) const = 0;
+    virtual void setText(std::u16string_view name, std::u16string_view text) = 0;
 };
 
 } // namespace calc

@@ -6,18 +6,20 @@
 
 #include "runtime/error.h"
 
-#include <QString>
 #include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 
 namespace rt {
 
 template <typename T> class Binding {
 public:
-    using Lookup = std::function<std::optional<T>(const QString& library, const QString& name)>;
+    using Lookup =
+        std::function<std::optional<T>(std::u16string_view library, std::u16string_view name)>;
 
-    Binding(QString library, QString name, Lookup lookup)
+    Binding(std::u16string library, std::u16string name, Lookup lookup)
         : m_library(std::move(library))
         , m_name(std::move(name))
         , m_lookup(std::move(lookup)) {}
@@ -35,14 +37,10 @@ public:
     bool isBound() const { return m_bound.has_value(); }
 
 private:
-    QString m_library;
-    QString m_name;
+    std::u16string m_library;
+    std::u16string m_name;
     Lookup m_lookup;
     std::optional<T> m_bound;
 };
-
-// A lookup for programs: the absolute path of the executable `name` on PATH. `library` names
-// the package that provides it, for the report when it is missing.
-std::optional<QString> findProgram(const QString& library, const QString& name);
 
 } // namespace rt

@@ -1,51 +1,54 @@
 #include "runtime/dispatcher.h"
 
 #include "runtime/message_box.h"
+#include "runtime/text.h"
 
 namespace rt {
 
 namespace {
 
 // A pasted page of text would make a report nobody can read, or a box wider than the screen.
-constexpr qsizetype kQuotedTextLimit = 40;
+constexpr size_t kQuotedTextLimit = 40;
 
-QString quoted(const QString& text) {
-    QString shown =
-        text.size() > kQuotedTextLimit ? text.first(kQuotedTextLimit) + u'\u2026' : text;
+bool isControl(char16_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
+std::u16string quoted(std::u16string_view text) {
+    std::u16string shown(text.substr(0, kQuotedTextLimit));
     // Control characters (a pasted NUL, a line break) would vanish or break the line.
-    for (QChar& c : shown) {
-        if (c.category() == QChar::Other_Control) {
-            c = QChar(u'\uFFFD');
+    for (char16_t& c : shown) {
+        if (isControl(c)) {
+            c = u'\uFFFD';
         }
+    }
+    if (text.size() > kQuotedTextLimit) {
+        shown += u'\u2026';
     }
     return u'"' + shown + u'"';
 }
 
 } // namespace
 
-QString reportText(const Error& error) {
-    const QString& subject = error.subject();
+std::u16string reportText(const Error& error) {
+    const std::u16string& subject = error.subject();
     switch (error.kind()) {
     case ErrorKind::TypeMismatch:
-        if (error.text().trimmed().isEmpty()) {
-            return QStringLiteral("Type mismatch: field %1 is empty. Please type a number into it.")
-                .arg(subject);
+        if (trimmed(error.text()).empty()) {
+            return u"Type mismatch: field " + subject + u" is empty. Please type a number into it.";
         }
-        return QStringLiteral("Type mismatch: field %1 holds %2, which is not a number.")
-            .arg(subject, quoted(error.text()));
+        return u"Type mismatch: field " + subject + u" holds " + quoted(error.text()) +
+               u", which is not a number.";
     case ErrorKind::Overflow:
-        if (!error.text().isEmpty()) {
-            return QStringLiteral("Overflow: field %1 holds %2, which is too large for a number "
-                                  "this program can hold.")
-                .arg(subject, quoted(error.text()));
+        if (!error.text().empty()) {
+            return u"Overflow: field " + subject + u" holds " + quoted(error.text()) +
+                   u", which is too large for a number this program can hold.";
         }
-        return QStringLiteral("Overflow: the result for %1 is too large for a number this "
-                              "program can hold.")
-            .arg(subject);
+        return u"Overflow: the result for " + subject +
+               u" is too large for a number this program can hold.";
     case ErrorKind::FunctionNotFound:
-        return QStringLiteral("Function not found: %1 could not be found. It comes with %2; "
-                              "please install %2.")
-            .arg(subject, error.detail());
+        return u"Function not found: " + subject + u" could not be found. It comes with " +
+               error.detail() + u"; please install " + error.detail() + u".";
     }
     return {};
 }

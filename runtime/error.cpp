@@ -14,16 +14,16 @@ const char* Error::what() const noexcept {
     return "error";
 }
 
-void raiseTypeMismatch(QStringView subject, QStringView text) {
-    throw Error(ErrorKind::TypeMismatch, subject.toString(), text.toString());
+void raiseTypeMismatch(std::u16string_view subject, std::u16string_view text) {
+    throw Error(ErrorKind::TypeMismatch, std::u16string(subject), std::u16string(text));
 }
 
-void raiseOverflow(QStringView subject, QStringView text) {
-    throw Error(ErrorKind::Overflow, subject.toString(), text.toString());
+void raiseOverflow(std::u16string_view subject, std::u16string_view text) {
+    throw Error(ErrorKind::Overflow, std::u16string(subject), std::u16string(text));
 }
 
-void raiseFunctionNotFound(QStringView library, QStringView name) {
-    throw Error(ErrorKind::FunctionNotFound, name.toString(), {}, library.toString());
+void raiseFunctionNotFound(std::u16string_view library, std::u16string_view name) {
+    throw Error(ErrorKind::FunctionNotFound, std::u16string(name), {}, std::u16string(library));
 }
 
 } // namespace rt

@@ -7,8 +7,9 @@
 // error carries what the report needs: its kind, the subject (a field's or a facility's name)
 // and, where a text caused it, that text.
 
-#include <QString>
 #include <exception>
+#include <string>
+#include <string_view>
 
 namespace rt {
 
@@ -20,7 +21,8 @@ enum class ErrorKind {
 
 class Error : public std::exception {
 public:
-    Error(ErrorKind kind, QString subject, QString text = {}, QString detail = {})
+    Error(ErrorKind kind, std::u16string subject, std::u16string text = {},
+          std::u16string detail = {})
         : m_kind(kind)
         , m_subject(std::move(subject))
         , m_text(std::move(text))
@@ -28,29 +30,29 @@ public:
 
     ErrorKind kind() const noexcept { return m_kind; }
     // The field that held the text, or the facility that was looked up.
-    const QString& subject() const noexcept { return m_subject; }
+    const std::u16string& subject() const noexcept { return m_subject; }
     // The text that caused the error; empty where none did (an overflowing product).
-    const QString& text() const noexcept { return m_text; }
+    const std::u16string& text() const noexcept { return m_text; }
     // Where a facility comes from, for a report that tells the user what to install.
-    const QString& detail() const noexcept { return m_detail; }
+    const std::u16string& detail() const noexcept { return m_detail; }
 
     const char* what() const noexcept override;
 
 private:
     ErrorKind m_kind;
-    QString m_subject;
-    QString m_text;
-    QString m_detail;
+    std::u16string m_subject;
+    std::u16string m_text;
+    std::u16string m_detail;
 };
 
 // A text that is not a number, read from the field `subject`.
-[[noreturn]] void raiseTypeMismatch(QStringView subject, QStringView text);
+[[noreturn]] void raiseTypeMismatch(std::u16string_view subject, std::u16string_view text);
 
 // The floating-point error: a value for `subject` beyond the range of a double. `text` is the
 // text that held it, if the value came from one.
-[[noreturn]] void raiseOverflow(QStringView subject, QStringView text = {});
+[[noreturn]] void raiseOverflow(std::u16string_view subject, std::u16string_view text = {});
 
 // The facility `name` (from `library`) could not be bound.
-[[noreturn]] void raiseFunctionNotFound(QStringView library, QStringView name);
+[[noreturn]] void raiseFunctionNotFound(std::u16string_view library, std::u16string_view name);
 
 } // namespace rt

@@ -1,79 +1,42 @@
 #pragma once
 
-// A window built from its description (form_description.h).
+// A window built from its description (form_description.h), as the program's handlers see it on
+// every platform: controls known by name, the text of the text fields, handlers for clicks, and
+// the window's native handle. runtime/qt/ and runtime/win32/ build the real ones.
 //
-// Text fields and buttons become child widgets; labels and rectangles are drawn on the window's
-// own surface, from the last record to the first, so that the first record lies on top and the
-// widgets above them all. Clicks on a label are hit-tested here in the same order. Enter or
-// keypad Enter anywhere in the window presses the default button, as in a dialog.
-//
-// Controls are known by name; asking for a name the description does not hold is a programming
-// error and stops the program with that name.
+// Asking for a name the description does not hold is a programming error, and stops the
+// program with that name rather than guessing.
 
 #include "runtime/form_description.h"
+#include "runtime/shell.h"
 
-#include <QHash>
-#include <QWidget>
+#include <cstddef>
 #include <functional>
-#include <vector>
-
-class QLineEdit;
-class QPushButton;
+#include <string>
+#include <string_view>
 
 namespace rt {
 
-class Form : public QWidget {
-    Q_OBJECT
-
+class Form {
 public:
-    explicit Form(const FormDescription& description, QWidget* parent = nullptr);
+    virtual ~Form() = default;
 
     // Runs `handler` through the dispatcher on each click of the button or label `name`.
-    void onClick(QStringView name, std::function<void()> handler);
+    virtual void onClick(std::u16string_view name, std::function<void()> handler) = 0;
 
-    QString fieldText(QStringView name) const;
-    void setFieldText(QStringView name, const QString& text);
+    virtual std::u16string fieldText(std::u16string_view name) const = 0;
+    virtual void setFieldText(std::u16string_view name, std::u16string_view text) = 0;
 
-    QLineEdit* textField(QStringView name) const;
-    QPushButton* button(QStringView name) const;
-
-    // The native handle of the window (an X11 window id, for instance).
-    WId nativeHandle();
-
-    // Where each control lies, in pixels; labels and rectangles included.
-    QRect controlGeometry(QStringView name) const;
-
-    const FormDescription& description() const { return m_description; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-
-private:
-    struct Control {
-        const ControlRecord* record;
-        QRect geometry;
-        QWidget* widget; // nullptr for what is drawn on the surface
-        std::function<void()> clickHandler;
-    };
-
-    const Control& control(QStringView name) const;
-    Control& control(QStringView name);
-    const Control* labelAt(const QPoint& position) const;
-
-    FormDescription m_description;
-    std::vector<Control> m_controls; // in description order: topmost first
-    QHash<QString, qsizetype> m_index;
-    QPushButton* m_defaultButton = nullptr;
-    const Control* m_pressedLabel = nullptr;
-    bool m_swallowRelease = false;
+    virtual NativeHandle nativeHandle() = 0;
 };
 
-// Shows the form centred on its screen with the focus in its first tab stop, and runs the event
-// loop until the last window closes.
-int run(Form& form);
+// The position of the control `name` in `description`; stops the program if there is none.
+std::size_t controlIndex(const FormDescription& description, std::u16string_view name);
+
+// Stops the program if a name occurs twice in `description`.
+void checkControlNames(const FormDescription& description);
+
+// A programming error: says so on standard error and stops the program.
+[[noreturn]] void fatal(std::string_view what, std::u16string_view name);
 
 } // namespace rt

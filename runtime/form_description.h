@@ -1,12 +1,15 @@
 #pragma once
 
 // A window as data: one record for the window and one per control, in stacking order (the first
-// record lies on top). Form (form.h) turns a description into a window at start-up; nothing
-// else creates, moves or sizes a control. Positions and sizes are in twips, 1/1440 of a logical
-// inch, measured from the top left of the client area; font sizes are in points.
+// record lies on top). Each platform's form turns a description into a window at start-up;
+// nothing else creates, moves or sizes a control. Positions and sizes are in twips, 1/1440 of a
+// logical inch, measured from the top left of the client area; font sizes are in points.
 
-#include <QRgb>
+#include "runtime/twips.h"
+
+#include <cstdint>
 #include <span>
+#include <string_view>
 
 namespace rt {
 
@@ -18,19 +21,25 @@ enum class ControlKind {
 };
 
 struct FontSpec {
-    const char* family;
+    std::u16string_view family;
     double points;
     bool bold = false;
     bool underline = false;
 };
 
-// kStandard leaves a colour to the platform's standard for the control's kind.
-inline constexpr QRgb kStandard = 0;
+// A colour as 0xAARRGGBB, opaque. kStandard, fully transparent, is no colour anyone sets: it
+// leaves the colour to the platform's standard for the control's kind.
+using Rgb = std::uint32_t;
+inline constexpr Rgb kStandard = 0;
+
+constexpr Rgb rgb(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+    return 0xFF000000u | (Rgb{red} << 16) | (Rgb{green} << 8) | Rgb{blue};
+}
 
 struct Colours {
-    QRgb back = kStandard;
-    QRgb text = kStandard;
-    QRgb border = kStandard;
+    Rgb back = kStandard;
+    Rgb text = kStandard;
+    Rgb border = kStandard;
 };
 
 enum ControlFlag : unsigned {
@@ -42,9 +51,9 @@ enum ControlFlag : unsigned {
 inline constexpr int kNoTabStop = -1;
 
 struct ControlRecord {
-    const char* name;
+    std::u16string_view name;
     ControlKind kind;
-    const char* text;
+    std::u16string_view text;
     int left;
     int top;
     int width;
@@ -53,15 +62,17 @@ struct ControlRecord {
     const FontSpec* font; // nullptr: the window font
     Colours colours;
     unsigned flags;
-    const char* accessibleName; // what a screen reader says for a text field
+    std::u16string_view accessibleName; // what a screen reader says for a text field
+
+    Box box() const { return {left, top, width, height}; }
 };
 
 struct WindowRecord {
-    const char* name;
-    const char* caption;
+    std::u16string_view name;
+    std::u16string_view caption;
     int clientWidth;
     int clientHeight;
-    QRgb back;
+    Rgb back;
     FontSpec font;
 };
 

@@ -4,16 +4,17 @@
 // the program's window. The handler that shows one waits until the user dismisses it.
 //
 // Everything that the program shows goes through here, so a test can install a presenter that
-// records the texts instead of blocking on a modal box.
+// records the texts instead of blocking on a modal box. Without one, the platform's own box is
+// shown (platform.h).
 
-#include <QString>
 #include <functional>
+#include <string_view>
 
 namespace rt {
 
-void messageBox(const QString& text);
+void messageBox(std::u16string_view text);
 
-using MessagePresenter = std::function<void(const QString& text)>;
+using MessagePresenter = std::function<void(std::u16string_view text)>;
 
 // Replaces the presenter for as long as the guard lives; the one before comes back after it.
 class ScopedMessagePresenter {

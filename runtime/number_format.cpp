@@ -1,18 +1,20 @@
 #include "runtime/number_format.h"
 
 #include "runtime/error.h"
+#include "runtime/text.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace rt {
 
 namespace {
 
-constexpr char16_t kMinusSign = u'\u2212';
+constexpr std::u16string_view kUnicodeMinus = u"\u2212";
 
 // Beyond these decimal magnitudes a double is certainly infinite or certainly zero, so the
 // digits need not be converted at all (and a huge exponent cannot overflow the arithmetic).
@@ -24,23 +26,16 @@ constexpr long long kExponentCap = 1'000'000'000;
 // Basic Multilingual Plane are read as digits and not as two stray surrogates.
 class Cursor {
 public:
-    explicit Cursor(QStringView text)
+    explicit Cursor(std::u16string_view text)
         : m_text(text) {}
 
     bool atEnd() const { return m_pos >= m_text.size(); }
 
-    bool take(QStringView token) {
-        // By hand rather than startsWith: this runs for every sign and marker of every field.
-        const qsizetype size = token.size();
-        if (size == 0 || m_text.size() - m_pos < size) {
+    bool take(std::u16string_view token) {
+        if (token.empty() || m_text.compare(m_pos, token.size(), token) != 0) {
             return false;
         }
-        for (qsizetype i = 0; i < size; ++i) {
-            if (m_text[m_pos + i] != token[i]) {
-                return false;
-            }
-        }
-        m_pos += size;
+        m_pos += token.size();
         return true;
     }
 
@@ -49,11 +44,10 @@ public:
         if (atEnd()) {
             return -1;
         }
-        char32_t cp = m_text[m_pos].unicode();
-        qsizetype width = 1;
-        if (QChar::isHighSurrogate(cp) && m_pos + 1 < m_text.size() &&
-            QChar::isLowSurrogate(m_text[m_pos + 1].unicode())) {
-            cp = QChar::surrogateToUcs4(m_text[m_pos], m_text[m_pos + 1]);
+        char32_t cp = m_text[m_pos];
+        size_t width = 1;
+        if (isHighSurrogate(cp) && m_pos + 1 < m_text.size() && isLowSurrogate(m_text[m_pos + 1])) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (m_text[m_pos + 1] - 0xDC00);
             width = 2;
         }
         int digit = -1;
@@ -69,24 +63,24 @@ public:
     }
 
 private:
-    QStringView m_text;
-    qsizetype m_pos = 0;
+    std::u16string_view m_text;
+    size_t m_pos = 0;
 };
 
 struct SignTokens {
-    std::array<QStringView, 3> negative;
-    std::array<QStringView, 2> positive;
+    std::array<std::u16string_view, 3> negative;
+    std::array<std::u16string_view, 2> positive;
 };
 
 // Reads an optional sign. The locale's own signs go first: he_IL's is U+200E followed by an
 // ASCII hyphen, and must not be mistaken for a stray mark in front of a plain "-".
 bool takeSign(Cursor& in, const SignTokens& signs) {
-    for (QStringView token : signs.negative) {
+    for (std::u16string_view token : signs.negative) {
         if (in.take(token)) {
             return true;
         }
     }
-    for (QStringView token : signs.positive) {
+    for (std::u16string_view token : signs.positive) {
         if (in.take(token)) {
             return false;
         }
@@ -96,22 +90,15 @@ bool takeSign(Cursor& in, const SignTokens& signs) {
 
 } // namespace
 
-NumberFormat::NumberFormat(const QLocale& locale)
-    : m_decimalSeparator(locale.decimalPoint())
-    , m_negativeSign(locale.negativeSign())
-    , m_positiveSign(locale.positiveSign())
-    , m_exponent(locale.exponential())
-    , m_zeroDigit(locale.zeroDigit().toUcs4().value(0, U'0')) {
+NumberFormat::NumberFormat(NumberSymbols symbols)
+    : m_symbols(std::move(symbols)) {
 }
 
-double NumberFormat::toNumber(QStringView text, QStringView subject) const {
-    static constexpr char16_t kAsciiMinus[] = u"-";
-    static constexpr char16_t kAsciiPlus[] = u"+";
-    static constexpr char16_t kUnicodeMinus[] = {kMinusSign, 0};
-    const SignTokens signs{{m_negativeSign, kAsciiMinus, kUnicodeMinus},
-                           {m_positiveSign, kAsciiPlus}};
+double NumberFormat::toNumber(std::u16string_view text, std::u16string_view subject) const {
+    const SignTokens signs{{m_symbols.negativeSign, u"-", kUnicodeMinus},
+                           {m_symbols.positiveSign, u"+"}};
 
-    Cursor in(text.trimmed());
+    Cursor in(trimmed(text));
     const auto mismatch = [&] {
         raiseTypeMismatch(subject, text);
     };
@@ -122,7 +109,7 @@ double NumberFormat::toNumber(QStringView text, QStringView subject) const {
     std::string digits;
     long long scale = 0;
     int digitCount = 0;
-    for (int d; (d = in.takeDigit(m_zeroDigit)) >= 0; ++digitCount) {
+    for (int d; (d = in.takeDigit(m_symbols.zeroDigit)) >= 0; ++digitCount) {
         if (d != 0 || !digits.empty()) {
             digits.push_back(static_cast<char>('0' + d));
         }
@@ -130,9 +117,9 @@ double NumberFormat::toNumber(QStringView text, QStringView subject) const {
     if (digitCount == 0) {
         mismatch();
     }
-    if (in.take(m_decimalSeparator)) {
+    if (in.take(m_symbols.decimalSeparator)) {
         int fractionCount = 0;
-        for (int d; (d = in.takeDigit(m_zeroDigit)) >= 0; ++fractionCount) {
+        for (int d; (d = in.takeDigit(m_symbols.zeroDigit)) >= 0; ++fractionCount) {
             if (d != 0 || !digits.empty()) {
                 digits.push_back(static_cast<char>('0' + d));
             }
@@ -142,11 +129,11 @@ double NumberFormat::toNumber(QStringView text, QStringView subject) const {
             mismatch();
         }
     }
-    if (in.take(u"E") || in.take(u"e") || in.take(m_exponent)) {
+    if (in.take(u"E") || in.take(u"e") || in.take(m_symbols.exponent)) {
         const bool negativeExponent = takeSign(in, signs);
         long long exponent = 0;
         int exponentCount = 0;
-        for (int d; (d = in.takeDigit(m_zeroDigit)) >= 0; ++exponentCount) {
+        for (int d; (d = in.takeDigit(m_symbols.zeroDigit)) >= 0; ++exponentCount) {
             exponent = std::min(exponent * 10 + d, kExponentCap);
         }
         if (exponentCount == 0) {
@@ -187,9 +174,9 @@ double NumberFormat::toNumber(QStringView text, QStringView subject) const {
     return negative ? -value : value;
 }
 
-QString NumberFormat::toText(double value) const {
+std::u16string NumberFormat::toText(double value) const {
     if (value == 0.0) {
-        return QStringLiteral("0");
+        return u"0";
     }
     // The shortest digits that round-trip, as d.ddde±x; the layout is ours to choose.
     std::array<char, 32> buffer{};
@@ -205,41 +192,46 @@ QString NumberFormat::toText(double value) const {
     std::from_chars(sci.data() + ePos + 1 + (sci[ePos + 1] == '+' ? 1 : 0), sci.data() + sci.size(),
                     exponent);
 
-    QString out;
+    const std::u16string_view separator = m_symbols.decimalSeparator;
+    std::u16string out;
     out.reserve(32);
     if (value < 0) {
         out += u'-';
     }
     const auto digitCount = static_cast<int>(digits.size());
+    const auto digitRun = [&](int from, int count) {
+        out += widen(
+            std::string_view(digits).substr(static_cast<size_t>(from), static_cast<size_t>(count)));
+    };
     if (exponent >= -5 && exponent < 15) {
         if (exponent < 0) {
             out += u'0';
-            out += m_decimalSeparator;
-            out += QString(-exponent - 1, u'0');
-            out += QLatin1StringView(digits);
+            out += separator;
+            out.append(static_cast<size_t>(-exponent - 1), u'0');
+            digitRun(0, digitCount);
         } else {
             const int whole = exponent + 1;
-            out += QLatin1StringView(digits.data(), std::min(whole, digitCount));
+            digitRun(0, std::min(whole, digitCount));
             if (whole > digitCount) {
-                out += QString(whole - digitCount, u'0');
+                out.append(static_cast<size_t>(whole - digitCount), u'0');
             } else if (whole < digitCount) {
-                out += m_decimalSeparator;
-                out += QLatin1StringView(digits.data() + whole, digitCount - whole);
+                out += separator;
+                digitRun(whole, digitCount - whole);
             }
         }
         return out;
     }
-    out += QLatin1Char(digits[0]);
+    digitRun(0, 1);
     if (digitCount > 1) {
-        out += m_decimalSeparator;
-        out += QLatin1StringView(digits.data() + 1, digitCount - 1);
+        out += separator;
+        digitRun(1, digitCount - 1);
     }
-    out += exponent < 0 ? QLatin1StringView("E-") : QLatin1StringView("E+");
+    out += exponent < 0 ? u"E-" : u"E+";
     const int absExponent = std::abs(exponent);
     if (absExponent < 10) {
         out += u'0';
     }
-    out += QString::number(absExponent);
+    out += widen(std::to_string(absExponent));
     return out;
 }
 

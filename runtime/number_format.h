@@ -1,6 +1,7 @@
 #pragma once
 
-// Conversions between the texts of the fields and IEEE 754 doubles, in one locale.
+// Conversions between the texts of the fields and IEEE 754 doubles, with one set of number
+// symbols.
 //
 // Text to number reads: surrounding white space, an optional sign (ASCII + and -, U+2212, or the
 // locale's own signs), digits (ASCII or the locale's own), optionally the locale's decimal
@@ -16,27 +17,33 @@
 // Neither direction goes near strtod, printf or the process locale; the digits go through
 // std::from_chars and std::to_chars, which are locale-independent and correctly rounded.
 
-#include <QLocale>
-#include <QString>
+#include <string>
+#include <string_view>
 
 namespace rt {
 
+// The symbols of the user's regional settings that numbers are written with. Each platform
+// fills them from its own settings (platform.h); the defaults are those of the C locale.
+struct NumberSymbols {
+    std::u16string decimalSeparator = u".";
+    std::u16string negativeSign = u"-";
+    std::u16string positiveSign = u"+";
+    std::u16string exponent = u"e";
+    char32_t zeroDigit = U'0'; // the locale's own digit zero; U+0030 where it writes ASCII digits
+};
+
 class NumberFormat {
 public:
-    explicit NumberFormat(const QLocale& locale);
+    explicit NumberFormat(NumberSymbols symbols);
 
     // The number `text` holds. Raises a type mismatch or an overflow naming `subject`, the
     // field the text came from.
-    double toNumber(QStringView text, QStringView subject) const;
+    double toNumber(std::u16string_view text, std::u16string_view subject) const;
 
-    QString toText(double value) const;
+    std::u16string toText(double value) const;
 
 private:
-    QString m_decimalSeparator;
-    QString m_negativeSign;
-    QString m_positiveSign;
-    QString m_exponent;
-    char32_t m_zeroDigit; // the locale's own digit zero; U+0030 where it writes ASCII digits
+    NumberSymbols m_symbols;
 };
 
 } // namespace rt

@@ -8,11 +8,11 @@ int twipsToPixels(int twips, double dotsPerInch) {
     return static_cast<int>(std::lround(twips * dotsPerInch / kTwipsPerInch));
 }
 
-QRect twipsToPixels(const QRect& twips, double dotsPerInch) {
-    const int left = twipsToPixels(twips.left(), dotsPerInch);
-    const int top = twipsToPixels(twips.top(), dotsPerInch);
-    const int right = twipsToPixels(twips.left() + twips.width(), dotsPerInch);
-    const int bottom = twipsToPixels(twips.top() + twips.height(), dotsPerInch);
+Box twipsToPixels(const Box& twips, double dotsPerInch) {
+    const int left = twipsToPixels(twips.left, dotsPerInch);
+    const int top = twipsToPixels(twips.top, dotsPerInch);
+    const int right = twipsToPixels(twips.right(), dotsPerInch);
+    const int bottom = twipsToPixels(twips.bottom(), dotsPerInch);
     return {left, top, right - left, bottom - top};
 }
 

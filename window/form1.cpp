@@ -3,6 +3,7 @@
 #include "calc/calculate.h"
 #include "calc/vector_fields.h"
 #include "runtime/number_format.h"
+#include "runtime/platform.h"
 #include "window/publisher.h"
 
 namespace window {
@@ -14,8 +15,8 @@ class FormFields final : public calc::VectorFields {
 public:
     explicit FormFields(rt::Form& form)
         : m_form(form) {}
-    QString text(QStringView name) const override { return m_form.fieldText(name); }
-    void setText(QStringView name, const QString& text) override {
+    std::u16string text(std::u16string_view name) const override { return m_form.fieldText(name); }
+    void setText(std::u16string_view name, std::u16string_view text) override {
         m_form.setFieldText(name, text);
     }
 
@@ -29,9 +30,10 @@ void wireForm1(rt::Form& form) {
     form.onClick(u"cmdCalculate", [&form] {
         FormFields fields(form);
         // Read at each run, so that the numbers follow the user's regional settings.
-        calc::calculate(fields, rt::NumberFormat(QLocale::system()));
+        calc::calculate(fields, rt::NumberFormat(rt::platform::userNumberSymbols()));
     });
-    form.onClick(u"Label16", [link = PublisherLink()]() mutable { link.open(); });
+    form.onClick(u"Label16",
+                 [&form, link = PublisherLink()]() mutable { link.open(form.nativeHandle()); });
 }
 
 } // namespace window

@@ -1,23 +1,29 @@
 #include "window/publisher.h"
 
-#include <QProcess>
+#include "runtime/platform.h"
+
+#include <string>
 
 namespace window {
 
-PublisherLink::PublisherLink()
-    : m_opener(QStringLiteral("xdg-utils"),
-               QStringLiteral("xdg-") + QLatin1StringView(kHomePage.verb), rt::findProgram) {
+namespace {
+
+rt::Binding<rt::ShellExecute> bindingOf(const rt::ShellFacility& facility) {
+    return {std::u16string(facility.library), std::u16string(facility.function), facility.lookup};
 }
 
-void PublisherLink::open() {
-    // xdg-open takes neither a window to parent to nor a show command, and QProcess passes the
-    // address as one argument in the system's encoding, with no shell between: so neither the
-    // window's handle nor an 8-bit copy of the address has a part to play here.
-    //
-    // startDetached forks twice, so the opener is never our child and leaves no zombie behind.
-    // Whether it started, and whether the browser opens the page, is deliberately not asked.
-    [[maybe_unused]] const bool started =
-        QProcess::startDetached(m_opener.get(), {QString::fromLatin1(kHomePage.address)});
+} // namespace
+
+PublisherLink::PublisherLink()
+    : m_shell(bindingOf(rt::platform::shellFacility())) {
+}
+
+void PublisherLink::open(rt::NativeHandle window) {
+    // The converted strings are the click's own, and go with it however it ends.
+    const std::string operation = rt::platform::toNarrowText(kHomePage.operation);
+    const std::string address = rt::platform::toNarrowText(kHomePage.address);
+    const rt::ShellExecute& shell = m_shell.get();
+    shell({window, operation, address, kHide});
 }
 
 } // namespace window

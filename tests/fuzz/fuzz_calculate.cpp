@@ -9,26 +9,31 @@
 #include "calc/exact_arithmetic.h"
 #include "runtime/error.h"
 #include "runtime/message_box.h"
+#include "tests/support/locales.h"
 #include "tests/support/map_fields.h"
+#include "tests/support/utf8.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
+#include <vector>
 
 namespace {
 
-const std::array<QLocale, 4>& locales() {
-    static const std::array<QLocale, 4> all{QLocale("C"), QLocale("de_DE"), QLocale("he_IL"),
-                                            QLocale("ar_EG")};
+const std::array<rt::NumberSymbols, 4>& locales() {
+    static const std::array<rt::NumberSymbols, 4> all{
+        testlocales::symbols("C"), testlocales::symbols("de_DE"), testlocales::symbols("he_IL"),
+        testlocales::symbols("ar_EG")};
     return all;
 }
 
 struct Expected {
     std::array<std::optional<double>, 3> results; // what each component writes
     std::optional<rt::ErrorKind> kind;
-    QString subject;
+    std::u16string subject;
 };
 
 // The rules, written out plainly: components x, y, z; four operands each in table order; the
@@ -41,7 +46,7 @@ Expected model(const MapFields& fields, const rt::NumberFormat& format) {
         const auto [result, operands] = components[i];
         std::array<double, 4> v{};
         for (size_t k = 0; k < 4; ++k) {
-            const QString name(QChar::fromLatin1(operands[k]));
+            const std::u16string name(1, static_cast<char16_t>(operands[k]));
             try {
                 v[k] = format.toNumber(fields[name], name);
             } catch (const rt::Error& error) {
@@ -51,14 +56,14 @@ Expected model(const MapFields& fields, const rt::NumberFormat& format) {
             }
             if (k == 1 && !std::isfinite(v[0] * v[1])) {
                 expected.kind = rt::ErrorKind::Overflow;
-                expected.subject = QChar::fromLatin1(result);
+                expected.subject = std::u16string(1, static_cast<char16_t>(result));
                 return expected;
             }
         }
         const double difference = calc::differenceOfProducts(v[0], v[1], v[2], v[3]);
         if (!std::isfinite(v[2] * v[3]) || !std::isfinite(difference)) {
             expected.kind = rt::ErrorKind::Overflow;
-            expected.subject = QChar::fromLatin1(result);
+            expected.subject = std::u16string(1, static_cast<char16_t>(result));
             return expected;
         }
         expected.results[i] = difference;
@@ -79,22 +84,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     const rt::NumberFormat format(locales()[data[0] % locales().size()]);
-    const QStringList texts =
-        QString::fromUtf8(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1))
-            .split(u'\n');
-    MapFields fields;
-    const QString inputs = "abcdef";
-    for (qsizetype i = 0; i < inputs.size(); ++i) {
-        fields.set(inputs[i], texts.value(i));
+    const std::u16string text = fromUtf8({reinterpret_cast<const char*>(data + 1), size - 1});
+    std::vector<std::u16string> texts(1);
+    for (const char16_t c : text) {
+        if (c == u'\n') {
+            texts.emplace_back();
+        } else {
+            texts.back().push_back(c);
+        }
     }
-    for (const char* name : {"x", "y", "z"}) {
-        fields.set(name, "before");
+    texts.resize(std::max<size_t>(texts.size(), 6));
+    MapFields fields;
+    const std::u16string inputs = u"abcdef";
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        fields.set(inputs.substr(i, 1), texts[i]);
+    }
+    for (const char16_t* name : {u"x", u"y", u"z"}) {
+        fields.set(name, u"before");
     }
     const MapFields before = fields;
     const Expected expected = model(fields, format);
 
-    QStringList shown;
-    const rt::ScopedMessagePresenter recorder([&](const QString& text) { shown << text; });
+    std::vector<std::u16string> shown;
+    const rt::ScopedMessagePresenter recorder(
+        [&](std::u16string_view text) { shown.emplace_back(text); });
     std::optional<rt::Error> raised;
     try {
         calc::calculate(fields, format);
@@ -105,21 +118,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(raised.has_value() == expected.kind.has_value());
     if (raised) {
         check(raised->kind() == *expected.kind && raised->subject() == expected.subject);
-        check(shown.isEmpty());
+        check(shown.empty());
     }
-    for (const QChar name : inputs) {
-        check(fields[name] == before[name]);
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        check(fields[inputs.substr(i, 1)] == before[inputs.substr(i, 1)]);
     }
-    const QString results = "xyz";
+    const std::u16string results = u"xyz";
     bool allZero = true;
-    for (qsizetype i = 0; i < 3; ++i) {
-        const std::optional<double>& value = expected.results[static_cast<size_t>(i)];
+    for (size_t i = 0; i < 3; ++i) {
+        const std::optional<double>& value = expected.results[i];
         if (!value) {
-            check(fields[results[i]] == "before");
+            check(fields[results.substr(i, 1)] == u"before");
             allZero = false;
             continue;
         }
-        check(format.toNumber(fields[results[i]], u"x") == *value);
+        check(format.toNumber(fields[results.substr(i, 1)], u"x") == *value);
         allZero = allZero && *value == 0;
     }
     check(shown.size() == (!raised && allZero ? 1 : 0));

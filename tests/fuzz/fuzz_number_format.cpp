@@ -6,6 +6,8 @@
 
 #include "runtime/error.h"
 #include "runtime/number_format.h"
+#include "tests/support/locales.h"
+#include "tests/support/utf8.h"
 
 #include <cmath>
 #include <cstdint>
@@ -18,20 +20,19 @@ namespace {
 const std::vector<rt::NumberFormat>& formats() {
     static const std::vector<rt::NumberFormat> all = [] {
         std::vector<rt::NumberFormat> list;
-        for (const char* name : {"C", "en_US", "de_DE", "he_IL", "ar_EG", "fa_IR", "sv_SE", "my_MM",
-                                 "bn_BD", "fr_CH"}) {
-            list.emplace_back(QLocale(QString::fromLatin1(name)));
+        for (const testlocales::NamedSymbols& locale : testlocales::kLocales) {
+            list.emplace_back(locale.symbols);
         }
         return list;
     }();
     return all;
 }
 
-QString textOf(const uint8_t* data, size_t size, bool utf16) {
+std::u16string textOf(const uint8_t* data, size_t size, bool utf16) {
     if (!utf16) {
-        return QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+        return fromUtf8({reinterpret_cast<const char*>(data), size});
     }
-    QString text(static_cast<qsizetype>(size / 2), Qt::Uninitialized);
+    std::u16string text(size / 2, u'\0');
     std::memcpy(text.data(), data, size / 2 * 2);
     return text;
 }
@@ -43,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     const rt::NumberFormat& format = formats()[data[0] % formats().size()];
-    const QString text = textOf(data + 2, size - 2, (data[1] & 1) != 0);
+    const std::u16string text = textOf(data + 2, size - 2, (data[1] & 1) != 0);
     double value = 0;
     try {
         value = format.toNumber(text, u"a");
@@ -57,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!std::isfinite(value)) {
         std::abort();
     }
-    const QString written = format.toText(value);
+    const std::u16string written = format.toText(value);
     if (format.toNumber(written, u"x") != value) { // raises nothing, reads back exactly
         std::abort();
     }

@@ -3,13 +3,11 @@
 #include "runtime/binding.h"
 #include "runtime/dispatcher.h"
 #include "runtime/message_box.h"
-#include "runtime/narrow_text.h"
 #include "runtime/twips.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -22,168 +20,132 @@ struct Tracked {
     Tracked& operator=(const Tracked&) = delete;
 };
 
-} // namespace
-
-class TestDispatch : public QObject {
-    Q_OBJECT
-
-private slots:
-    void reports_data();
-    void reports();
-    void dispatchReportsAndGoesOn();
-    void dispatchReleasesTemporaries();
-    void dispatchIsSilentOnSuccess();
-    void bindingCachesOnlySuccess();
-    void findProgramOnPath();
-    void twipsToPixels_data();
-    void twipsToPixels();
-    void narrowText();
-};
-
-void TestDispatch::reports_data() {
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QString>("subject");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected");
-
-    const auto row = [](const char* name, rt::ErrorKind kind, QString subject, QString text,
-                        QString expected) {
-        QTest::newRow(name) << int(kind) << subject << text << expected;
-    };
+TEST(Dispatch, Reports) {
     using K = rt::ErrorKind;
-    row("type mismatch names field and text", K::TypeMismatch, "b", "abc",
-        "Type mismatch: field b holds \"abc\", which is not a number.");
-    row("type mismatch on an empty field", K::TypeMismatch, "b", "",
-        "Type mismatch: field b is empty. Please type a number into it.");
-    row("type mismatch on a blank field", K::TypeMismatch, "e", "   ",
-        "Type mismatch: field e is empty. Please type a number into it.");
-    row("long text is cut short", K::TypeMismatch, "a", QString(1'000'000, u'7') + "x",
-        "Type mismatch: field a holds \"" + QString(40, u'7') + u'\u2026' +
-            "\", which is not a number.");
-    row("control characters are made visible", K::TypeMismatch, "a",
-        QString::fromUtf16(u"1\u00002\n", 4),
-        QString::fromUtf16(
-            u"Type mismatch: field a holds \"1\uFFFD2\uFFFD\", which is not a number."));
-    row("overflow of a text", K::Overflow, "c", "1e400",
-        "Overflow: field c holds \"1e400\", which is too large for a number this program can "
-        "hold.");
-    row("overflow of a result", K::Overflow, "x", "",
-        "Overflow: the result for x is too large for a number this program can hold.");
+    struct Row {
+        const char* name;
+        K kind;
+        std::u16string subject;
+        std::u16string text;
+        std::u16string expected;
+    };
+    const Row rows[] = {
+        {"type mismatch names field and text", K::TypeMismatch, u"b", u"abc",
+         u"Type mismatch: field b holds \"abc\", which is not a number."},
+        {"type mismatch on an empty field", K::TypeMismatch, u"b", u"",
+         u"Type mismatch: field b is empty. Please type a number into it."},
+        {"type mismatch on a blank field", K::TypeMismatch, u"e", u"   ",
+         u"Type mismatch: field e is empty. Please type a number into it."},
+        {"long text is cut short", K::TypeMismatch, u"a", std::u16string(1'000'000, u'7') + u"x",
+         u"Type mismatch: field a holds \"" + std::u16string(40, u'7') +
+             u"\u2026\", which is not a number."},
+        {"control characters are made visible", K::TypeMismatch, u"a",
+         std::u16string(u"1\u00002\n", 4),
+         u"Type mismatch: field a holds \"1\uFFFD2\uFFFD\", which is not a number."},
+        {"overflow of a text", K::Overflow, u"c", u"1e400",
+         u"Overflow: field c holds \"1e400\", which is too large for a number this program can "
+         u"hold."},
+        {"overflow of a result", K::Overflow, u"x", u"",
+         u"Overflow: the result for x is too large for a number this program can hold."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(rt::reportText(rt::Error(row.kind, row.subject, row.text)), row.expected);
+    }
 }
 
-void TestDispatch::reports() {
-    QFETCH(int, kind);
-    QFETCH(QString, subject);
-    QFETCH(QString, text);
-    QFETCH(QString, expected);
-    QCOMPARE(rt::reportText(rt::Error(rt::ErrorKind(kind), subject, text)), expected);
+TEST(Dispatch, ErrorsSayTheirKindToo) {
+    EXPECT_STREQ(rt::Error(rt::ErrorKind::TypeMismatch, u"a").what(), "type mismatch");
+    EXPECT_STREQ(rt::Error(rt::ErrorKind::Overflow, u"x").what(), "overflow");
+    EXPECT_STREQ(rt::Error(rt::ErrorKind::FunctionNotFound, u"f").what(), "function not found");
 }
 
-void TestDispatch::dispatchReportsAndGoesOn() {
-    QStringList shown;
-    const rt::ScopedMessagePresenter recorder([&](const QString& text) { shown << text; });
+TEST(Dispatch, ReportsAndGoesOn) {
+    std::vector<std::u16string> shown;
+    const rt::ScopedMessagePresenter recorder(
+        [&](std::u16string_view text) { shown.emplace_back(text); });
     int ran = 0;
     rt::dispatch([&] {
         ++ran;
         rt::raiseFunctionNotFound(u"xdg-utils", u"xdg-open");
     });
     rt::dispatch([&] { ++ran; });
-    QCOMPARE(ran, 2);
-    QCOMPARE(shown, QStringList{"Function not found: xdg-open could not be found. It comes with "
-                                "xdg-utils; please install xdg-utils."});
+    EXPECT_EQ(ran, 2);
+    EXPECT_EQ(shown, std::vector<std::u16string>{u"Function not found: xdg-open could not be "
+                                                 u"found. It comes with xdg-utils; please "
+                                                 u"install xdg-utils."});
 }
 
-void TestDispatch::dispatchReleasesTemporaries() {
-    const rt::ScopedMessagePresenter recorder([](const QString&) {});
+TEST(Dispatch, ReleasesTemporaries) {
+    const rt::ScopedMessagePresenter recorder([](std::u16string_view) {});
     rt::dispatch([] {
         const Tracked held;
         const auto alsoHeld = std::make_unique<Tracked>();
-        QCOMPARE(Tracked::live, 2);
+        EXPECT_EQ(Tracked::live, 2);
         rt::raiseOverflow(u"x");
     });
-    QCOMPARE(Tracked::live, 0);
+    EXPECT_EQ(Tracked::live, 0);
 }
 
-void TestDispatch::dispatchIsSilentOnSuccess() {
-    QStringList shown;
-    const rt::ScopedMessagePresenter recorder([&](const QString& text) { shown << text; });
+TEST(Dispatch, SilentOnSuccess) {
+    std::vector<std::u16string> shown;
+    const rt::ScopedMessagePresenter recorder(
+        [&](std::u16string_view text) { shown.emplace_back(text); });
     rt::dispatch([] {});
-    QVERIFY(shown.isEmpty());
+    EXPECT_TRUE(shown.empty());
 }
 
-void TestDispatch::bindingCachesOnlySuccess() {
+TEST(Binding, CachesOnlySuccess) {
     int lookups = 0;
     bool available = false;
-    rt::Binding<int> binding("libdemo", "demo", [&](const QString& library, const QString& name) {
-        ++lookups;
-        [&] {
-            QCOMPARE(library, "libdemo");
-            QCOMPARE(name, "demo");
-        }();
-        return available ? std::optional(42) : std::nullopt;
-    });
-    QVERIFY(!binding.isBound());
+    rt::Binding<int> binding(u"libdemo", u"demo",
+                             [&](std::u16string_view library, std::u16string_view name) {
+                                 ++lookups;
+                                 EXPECT_EQ(library, u"libdemo");
+                                 EXPECT_EQ(name, u"demo");
+                                 return available ? std::optional(42) : std::nullopt;
+                             });
+    EXPECT_FALSE(binding.isBound());
     for (int attempt = 1; attempt <= 2; ++attempt) {
         try {
             binding.get();
-            QFAIL("bound to nothing");
+            FAIL() << "bound to nothing";
         } catch (const rt::Error& error) {
-            QCOMPARE(error.kind(), rt::ErrorKind::FunctionNotFound);
-            QCOMPARE(error.subject(), "demo");
-            QCOMPARE(error.detail(), "libdemo");
+            EXPECT_EQ(error.kind(), rt::ErrorKind::FunctionNotFound);
+            EXPECT_EQ(error.subject(), u"demo");
+            EXPECT_EQ(error.detail(), u"libdemo");
         }
-        QVERIFY(!binding.isBound());
-        QCOMPARE(lookups, attempt); // a failure is never remembered
+        EXPECT_FALSE(binding.isBound());
+        EXPECT_EQ(lookups, attempt); // a failure is never remembered
     }
     available = true;
-    QCOMPARE(binding.get(), 42);
-    QCOMPARE(binding.get(), 42);
-    QCOMPARE(lookups, 3); // a success is
-    QVERIFY(binding.isBound());
+    EXPECT_EQ(binding.get(), 42);
+    EXPECT_EQ(binding.get(), 42);
+    EXPECT_EQ(lookups, 3); // a success is
+    EXPECT_TRUE(binding.isBound());
 }
 
-void TestDispatch::findProgramOnPath() {
-    QTemporaryDir dir;
-    const QByteArray oldPath = qgetenv("PATH");
-    qputenv("PATH", QFile::encodeName(dir.path()));
-    QCOMPARE(rt::findProgram("pkg", "melkora-test-tool"), std::nullopt);
-    QFile tool(dir.filePath("melkora-test-tool"));
-    QVERIFY(tool.open(QIODevice::WriteOnly));
-    tool.write("#!/bin/sh\n");
-    tool.close();
-    tool.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
-    QCOMPARE(rt::findProgram("pkg", "melkora-test-tool"), std::optional(tool.fileName()));
-    qputenv("PATH", oldPath);
+TEST(Twips, ToPixels) {
+    struct Row {
+        const char* name;
+        double dpi;
+        rt::Box twips;
+        rt::Box pixels;
+    };
+    const Row rows[] = {
+        {"96 dpi: 15 twips a pixel", 96.0, {480, 1080, 975, 735}, {32, 72, 65, 49}},
+        {"96 dpi: client area", 96.0, {0, 0, 10200, 5565}, {0, 0, 680, 371}},
+        {"144 dpi: 10 twips a pixel", 144.0, {480, 1080, 975, 735}, {48, 108, 98, 74}},
+        {"144 dpi: client area", 144.0, {0, 0, 10200, 5565}, {0, 0, 1020, 557}},
+        {"192 dpi", 192.0, {6360, 2280, 2895, 615}, {848, 304, 386, 82}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(rt::twipsToPixels(row.twips, row.dpi), row.pixels);
+        // Boxes that touch in twips touch in pixels.
+        const rt::Box next{row.twips.right(), row.twips.top, 255, row.twips.height};
+        EXPECT_EQ(rt::twipsToPixels(next, row.dpi).left, row.pixels.right());
+    }
 }
 
-void TestDispatch::twipsToPixels_data() {
-    QTest::addColumn<double>("dpi");
-    QTest::addColumn<QRect>("twips");
-    QTest::addColumn<QRect>("pixels");
-    QTest::newRow("96 dpi: 15 twips a pixel")
-        << 96.0 << QRect(480, 1080, 975, 735) << QRect(32, 72, 65, 49);
-    QTest::newRow("96 dpi: client area")
-        << 96.0 << QRect(0, 0, 10200, 5565) << QRect(0, 0, 680, 371);
-    QTest::newRow("144 dpi: 10 twips a pixel")
-        << 144.0 << QRect(480, 1080, 975, 735) << QRect(48, 108, 98, 74);
-    QTest::newRow("144 dpi: client area")
-        << 144.0 << QRect(0, 0, 10200, 5565) << QRect(0, 0, 1020, 557);
-    QTest::newRow("192 dpi") << 192.0 << QRect(6360, 2280, 2895, 615) << QRect(848, 304, 386, 82);
-}
-
-void TestDispatch::twipsToPixels() {
-    QFETCH(double, dpi);
-    QFETCH(QRect, twips);
-    QFETCH(QRect, pixels);
-    QCOMPARE(rt::twipsToPixels(twips, dpi), pixels);
-    // Boxes that touch in twips touch in pixels.
-    const QRect next(twips.left() + twips.width(), twips.top(), 255, twips.height());
-    QCOMPARE(rt::twipsToPixels(next, dpi).left(), pixels.left() + pixels.width());
-}
-
-void TestDispatch::narrowText() {
-    QCOMPARE(rt::toNarrowText(u"http://example.org/"), QByteArray("http://example.org/"));
-}
-
-QTEST_APPLESS_MAIN(TestDispatch)
-#include "tst_dispatch.moc"
+} // namespace

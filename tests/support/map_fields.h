@@ -5,34 +5,37 @@
 
 #include "calc/vector_fields.h"
 
-#include <QMap>
-#include <QStringList>
+#include <map>
+#include <string>
+#include <vector>
 
 class MapFields final : public calc::VectorFields {
 public:
     MapFields() = default;
-    MapFields(std::initializer_list<std::pair<QString, QString>> texts) {
-        for (const auto& [name, text] : texts) {
-            m_texts.insert(name, text);
-        }
-    }
+    MapFields(std::initializer_list<std::pair<const std::u16string, std::u16string>> texts)
+        : m_texts(texts) {}
 
-    QString text(QStringView name) const override {
-        m_log << QStringLiteral("read ") + name.toString();
-        return m_texts.value(name.toString());
+    std::u16string text(std::u16string_view name) const override {
+        m_log.push_back("read " + ascii(name));
+        const auto it = m_texts.find(std::u16string(name));
+        return it != m_texts.end() ? it->second : std::u16string();
     }
-    void setText(QStringView name, const QString& text) override {
-        m_log << QStringLiteral("write ") + name.toString();
-        m_texts.insert(name.toString(), text);
+    void setText(std::u16string_view name, std::u16string_view text) override {
+        m_log.push_back("write " + ascii(name));
+        m_texts[std::u16string(name)] = text;
     }
 
     // Direct access, not logged.
-    QString operator[](const QString& name) const { return m_texts.value(name); }
-    void set(const QString& name, const QString& text) { m_texts.insert(name, text); }
-    const QStringList& log() const { return m_log; }
-    void clearLog() { m_log.clear(); }
+    std::u16string operator[](const std::u16string& name) const {
+        const auto it = m_texts.find(name);
+        return it != m_texts.end() ? it->second : std::u16string();
+    }
+    void set(const std::u16string& name, std::u16string text) { m_texts[name] = std::move(text); }
+    const std::vector<std::string>& log() const { return m_log; }
 
 private:
-    QMap<QString, QString> m_texts;
-    mutable QStringList m_log;
+    static std::string ascii(std::u16string_view name) { return {name.begin(), name.end()}; }
+
+    std::map<std::u16string, std::u16string> m_texts;
+    mutable std::vector<std::string> m_log;
 };

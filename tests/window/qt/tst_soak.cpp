@@ -1,8 +1,9 @@
 // Long runs and hostile input through the real window and dispatcher, offscreen: nothing may
 // grow, leak, crash or hang.
 
-#include "runtime/form.h"
 #include "runtime/message_box.h"
+#include "runtime/qt/qt_form.h"
+#include "runtime/qt/qt_text.h"
 #include "tests/support/processes.h"
 #include "window/form1.h"
 
@@ -50,11 +51,11 @@ private slots:
 
 private:
     QLineEdit* field(const char* name) const {
-        return m_form->textField(QString::fromLatin1(name));
+        return m_form->textField(rt::toU16String(QString::fromLatin1(name)));
     }
     void calculate() { m_form->button(u"cmdCalculate")->click(); }
 
-    std::unique_ptr<rt::Form> m_form;
+    std::unique_ptr<rt::QtForm> m_form;
     std::unique_ptr<rt::ScopedMessagePresenter> m_recorder;
     QStringList m_shown; // the first ten reports
     int m_reports = 0;
@@ -63,12 +64,12 @@ private:
 void TestSoak::init() {
     m_shown.clear();
     m_reports = 0;
-    m_recorder = std::make_unique<rt::ScopedMessagePresenter>([this](const QString& text) {
+    m_recorder = std::make_unique<rt::ScopedMessagePresenter>([this](std::u16string_view text) {
         if (++m_reports <= 10) {
-            m_shown << text;
+            m_shown << rt::toQString(text);
         }
     });
-    m_form = std::make_unique<rt::Form>(window::form1Description());
+    m_form = std::make_unique<rt::QtForm>(window::form1Description());
     window::wireForm1(*m_form);
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));

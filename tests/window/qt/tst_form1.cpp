@@ -2,8 +2,9 @@
 // Calculate and those that must not, the locked result fields, the error reports, and what is
 // drawn on top of what.
 
-#include "runtime/form.h"
 #include "runtime/message_box.h"
+#include "runtime/qt/qt_form.h"
+#include "runtime/qt/qt_text.h"
 #include "window/form1.h"
 #include "window/publisher.h"
 
@@ -61,7 +62,7 @@ private slots:
     void closingEndsTheProgram();
 
 private:
-    QLineEdit* field(const QString& name) const { return m_form->textField(name); }
+    QLineEdit* field(const QString& name) const { return m_form->textField(rt::toU16String(name)); }
     QPushButton* button() const { return m_form->button(u"cmdCalculate"); }
     QWidget* focused() const { return QApplication::focusWidget(); }
     void fillInputs() {
@@ -72,7 +73,7 @@ private:
     }
     bool calculated() const { return field("x")->text() == "-3"; }
 
-    std::unique_ptr<rt::Form> m_form;
+    std::unique_ptr<rt::QtForm> m_form;
     std::unique_ptr<rt::ScopedMessagePresenter> m_recorder;
     QStringList m_shown;
     std::function<void()> m_onShow;
@@ -81,13 +82,13 @@ private:
 void TestForm1::init() {
     m_shown.clear();
     m_onShow = nullptr;
-    m_recorder = std::make_unique<rt::ScopedMessagePresenter>([this](const QString& text) {
-        m_shown << text;
+    m_recorder = std::make_unique<rt::ScopedMessagePresenter>([this](std::u16string_view text) {
+        m_shown << rt::toQString(text);
         if (m_onShow) {
             m_onShow();
         }
     });
-    m_form = std::make_unique<rt::Form>(window::form1Description());
+    m_form = std::make_unique<rt::QtForm>(window::form1Description());
     window::wireForm1(*m_form);
     m_form->show();
     QApplication::setActiveWindow(m_form.get());
@@ -102,8 +103,9 @@ void TestForm1::cleanup() {
 void TestForm1::namesAreUniqueAndKnown() {
     QSet<QString> names;
     for (const rt::ControlRecord& record : window::form1Description().controls) {
-        QVERIFY2(!names.contains(record.name), record.name);
-        names.insert(record.name);
+        const QString name = rt::toQString(record.name);
+        QVERIFY2(!names.contains(name), qPrintable(name));
+        names.insert(name);
     }
     QCOMPARE(names.size(), 31);
     for (const QString& name : kTabChain + QStringList{"Label16"}) {
@@ -115,8 +117,8 @@ void TestForm1::controlsLieInsideTheClientArea() {
     const QRect client = m_form->rect();
     QCOMPARE(client.size(), QSize(680, 371)); // offscreen runs at 96 dpi
     for (const rt::ControlRecord& record : window::form1Description().controls) {
-        QVERIFY2(client.contains(m_form->controlGeometry(QString::fromLatin1(record.name))),
-                 record.name);
+        QVERIFY2(client.contains(m_form->controlGeometry(record.name)),
+                 qPrintable(rt::toQString(record.name)));
     }
 }
 
@@ -344,7 +346,7 @@ void TestForm1::creditLineFitsItsBox() {
     font.setUnderline(true);
     const QFontMetrics metrics(font, m_form.get());
     const QRect box = m_form->controlGeometry(u"Label16");
-    QVERIFY(metrics.horizontalAdvance(window::kCreditLine) <= box.width());
+    QVERIFY(metrics.horizontalAdvance(rt::toQString(window::kCreditLine)) <= box.width());
     QVERIFY(metrics.height() <= box.height());
 }
 

@@ -3,8 +3,9 @@
 // and the stacking of what is drawn.
 
 #include "runtime/error.h"
-#include "runtime/form.h"
 #include "runtime/message_box.h"
+#include "runtime/qt/qt_form.h"
+#include "runtime/qt/qt_text.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -13,27 +14,27 @@
 
 namespace {
 
-constexpr QRgb kRed = qRgb(0xFF, 0, 0);
-constexpr QRgb kGreen = qRgb(0, 0xFF, 0);
-constexpr rt::FontSpec kFont{"Arial", 12};
+constexpr rt::Rgb kRed = rt::rgb(0xFF, 0, 0);
+constexpr rt::Rgb kGreen = rt::rgb(0, 0xFF, 0);
+constexpr rt::FontSpec kFont{u"Arial", 12};
 
 using rt::ControlKind;
 // clang-format off
 constexpr std::array<rt::ControlRecord, 6> kControls{{
-    {"go",     ControlKind::CommandButton, "&Go",  1500, 1500, 1500, 450, 2, nullptr, {}, rt::kDefaultButton, nullptr},
-    {"out",    ControlKind::TextField,     "",     1500,  750, 1500, 450, 0, nullptr, {}, rt::kLocked, "output"},
-    {"in",     ControlKind::TextField,     "",      150,  750, 1200, 450, 1, nullptr, {}, rt::kNoFlags, "input"},
-    {"top",    ControlKind::Label,         "top",   150,  150,  600, 300, 4, nullptr, {.back = kRed}, rt::kNoFlags, nullptr},
-    {"box",    ControlKind::Rectangle,     "",      450,  150,  600, 300, rt::kNoTabStop, nullptr, {.back = kGreen, .border = kGreen}, rt::kNoFlags, nullptr},
-    {"under",  ControlKind::Label,         "under", 900,  150,  600, 300, 3, nullptr, {.back = kRed}, rt::kNoFlags, nullptr},
+    {u"go",    ControlKind::CommandButton, u"&Go",  1500, 1500, 1500, 450, 2, nullptr, {}, rt::kDefaultButton, {}},
+    {u"out",   ControlKind::TextField,    u"",     1500,  750, 1500, 450, 0, nullptr, {}, rt::kLocked, u"output"},
+    {u"in",    ControlKind::TextField,    u"",      150,  750, 1200, 450, 1, nullptr, {}, rt::kNoFlags, u"input"},
+    {u"top",   ControlKind::Label,        u"top",   150,  150,  600, 300, 4, nullptr, {.back = kRed}, rt::kNoFlags, {}},
+    {u"box",   ControlKind::Rectangle,    u"",      450,  150,  600, 300, rt::kNoTabStop, nullptr, {.back = kGreen, .border = kGreen}, rt::kNoFlags, {}},
+    {u"under", ControlKind::Label,        u"under", 900,  150,  600, 300, 3, nullptr, {.back = kRed}, rt::kNoFlags, {}},
 }};
 // clang-format on
-constexpr rt::FormDescription kDescription{{"Demo", "Demo", 4500, 3000, qRgb(255, 255, 255), kFont},
-                                           kControls};
+constexpr rt::FormDescription kDescription{
+    {u"Demo", u"Demo", 4500, 3000, rt::rgb(255, 255, 255), kFont}, kControls};
 
 } // namespace
 
-class TestForm : public QObject {
+class TestQtForm : public QObject {
     Q_OBJECT
 
 private slots:
@@ -44,22 +45,22 @@ private slots:
     void firstRecordIsDrawnOnTop();
 };
 
-void TestForm::buildsFromTheDescription() {
-    rt::Form form(kDescription);
+void TestQtForm::buildsFromTheDescription() {
+    rt::QtForm form(kDescription);
     QCOMPARE(form.windowTitle(), "Demo");
     QCOMPARE(form.size(), QSize(300, 200));
     QCOMPARE(form.textField(u"in")->geometry(), QRect(10, 50, 80, 30));
     QVERIFY(form.textField(u"out")->isReadOnly());
     QCOMPARE(form.textField(u"in")->accessibleName(), "input");
-    form.setFieldText(u"in", "hello");
-    QCOMPARE(form.fieldText(u"in"), "hello");
+    form.setFieldText(u"in", u"hello");
+    QVERIFY(form.fieldText(u"in") == u"hello");
     QCOMPARE(form.textField(u"in")->text(), "hello");
     QCOMPARE(form.button(u"go")->text(), "&Go");
     QVERIFY(form.nativeHandle() != 0);
 }
 
-void TestForm::tabOrderFollowsTheIndex() {
-    rt::Form form(kDescription);
+void TestQtForm::tabOrderFollowsTheIndex() {
+    rt::QtForm form(kDescription);
     form.show();
     QApplication::setActiveWindow(&form);
     QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -71,8 +72,8 @@ void TestForm::tabOrderFollowsTheIndex() {
     QCOMPARE(order, (QStringList{"out", "in", "go", "out"}));
 }
 
-void TestForm::enterPressesTheDefaultButton() {
-    rt::Form form(kDescription);
+void TestQtForm::enterPressesTheDefaultButton() {
+    rt::QtForm form(kDescription);
     int presses = 0;
     form.onClick(u"go", [&] { ++presses; });
     form.show();
@@ -82,10 +83,11 @@ void TestForm::enterPressesTheDefaultButton() {
     QCOMPARE(presses, 2);
 }
 
-void TestForm::labelClicksAreDispatched() {
+void TestQtForm::labelClicksAreDispatched() {
     QStringList shown;
-    const rt::ScopedMessagePresenter recorder([&](const QString& text) { shown << text; });
-    rt::Form form(kDescription);
+    const rt::ScopedMessagePresenter recorder(
+        [&](std::u16string_view text) { shown << rt::toQString(text); });
+    rt::QtForm form(kDescription);
     int clicks = 0;
     form.onClick(u"under", [&] {
         ++clicks;
@@ -93,15 +95,17 @@ void TestForm::labelClicksAreDispatched() {
     });
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, form.controlGeometry(u"under").center());
-    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, form.controlGeometry(u"top").center());
+    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {},
+                      form.controlGeometry(u"under").center());
+    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {},
+                      form.controlGeometry(u"top").center());
     QCOMPARE(clicks, 1);
     QCOMPARE(shown.size(), 1);
     QVERIFY(shown.front().startsWith("Overflow"));
 }
 
-void TestForm::firstRecordIsDrawnOnTop() {
-    rt::Form form(kDescription);
+void TestQtForm::firstRecordIsDrawnOnTop() {
+    rt::QtForm form(kDescription);
     const QImage image = form.grab().toImage();
     // The box overlaps both labels: under "top" (listed before it), over "under" (after it).
     const QRect top = form.controlGeometry(u"top");
@@ -110,5 +114,5 @@ void TestForm::firstRecordIsDrawnOnTop() {
     QCOMPARE(image.pixel(under.left() + 1, under.bottom() - 1), kGreen);
 }
 
-QTEST_MAIN(TestForm)
-#include "tst_form.moc"
+QTEST_MAIN(TestQtForm)
+#include "tst_qt_form.moc"

@@ -1,7 +1,8 @@
 // The credit label as a link, against a fake xdg-open on PATH that records how it was called.
 
-#include "runtime/form.h"
 #include "runtime/message_box.h"
+#include "runtime/qt/qt_form.h"
+#include "runtime/qt/qt_text.h"
 #include "tests/support/processes.h"
 #include "window/form1.h"
 #include "window/publisher.h"
@@ -57,7 +58,7 @@ private:
         file.close();
         QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
-    void click(QStringView control, bool twice = false) {
+    void click(std::u16string_view control, bool twice = false) {
         const QPoint at = m_form->controlGeometry(control).center();
         // Through the window, as the platform delivers them: a double-click is press, release,
         // press (made a double-click by its timing), release. Qt Test spaces separate clicks
@@ -83,7 +84,7 @@ private:
     QTemporaryDir m_bin;
     QString m_log;
     QByteArray m_oldPath;
-    std::unique_ptr<rt::Form> m_form;
+    std::unique_ptr<rt::QtForm> m_form;
     std::unique_ptr<rt::ScopedMessagePresenter> m_recorder;
     QStringList m_shown;
 };
@@ -99,8 +100,8 @@ void TestPublisherLink::init() {
     qunsetenv("MELKORA_OPENER_STATUS");
     m_shown.clear();
     m_recorder = std::make_unique<rt::ScopedMessagePresenter>(
-        [this](const QString& text) { m_shown << text; });
-    m_form = std::make_unique<rt::Form>(window::form1Description());
+        [this](std::u16string_view text) { m_shown << rt::toQString(text); });
+    m_form = std::make_unique<rt::QtForm>(window::form1Description());
     window::wireForm1(*m_form);
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
@@ -150,7 +151,7 @@ void TestPublisherLink::otherPlacesDoNothing() {
     QFETCH(QString, control);
     installOpener();
     // Shape4's centre is under the title; a point at its right end is the bar alone.
-    const QRect box = m_form->controlGeometry(control);
+    const QRect box = m_form->controlGeometry(rt::toU16String(control));
     const QPoint at = control == "Shape4"   ? QPoint(box.right() - 5, box.center().y())
                       : control == "Shape1" ? QPoint(box.right() - 5, box.center().y())
                                             : box.center();

@@ -1,0 +1,73 @@
+// The Qt layer's edge: the number symbols of every locale Qt knows, the test locales' table
+// against Qt's own data, and the 8-bit text for C interfaces.
+
+#include "runtime/platform.h"
+#include "runtime/qt/qt_locale.h"
+#include "tests/support/locales.h"
+
+#include <QTest>
+#include <bit>
+#include <cmath>
+#include <random>
+
+class TestQtPlatform : public QObject {
+    Q_OBJECT
+
+private slots:
+    void testLocalesMatchQt();
+    void roundTripInEveryLocale();
+    void narrowText();
+};
+
+void TestQtPlatform::testLocalesMatchQt() {
+    for (const testlocales::NamedSymbols& named : testlocales::kLocales) {
+        const QLocale locale(QString::fromLatin1(named.name.data(), named.name.size()));
+        const rt::NumberSymbols qt = rt::numberSymbols(locale);
+        QVERIFY2(qt.decimalSeparator == named.symbols.decimalSeparator &&
+                     qt.negativeSign == named.symbols.negativeSign &&
+                     qt.positiveSign == named.symbols.positiveSign &&
+                     qt.exponent == named.symbols.exponent &&
+                     qt.zeroDigit == named.symbols.zeroDigit,
+                 named.name.data());
+    }
+}
+
+// Every double, written in any locale Qt knows, reads back as exactly itself, and a non-zero
+// double never reads back as zero.
+void TestQtPlatform::roundTripInEveryLocale() {
+    const QList<QLocale> locales =
+        QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    QVERIFY(locales.size() > 100);
+    std::mt19937_64 random(20261207);
+    int checked = 0;
+    for (const QLocale& l : locales) {
+        const rt::NumberFormat format(rt::numberSymbols(l));
+        for (int i = 0; i < 300; ++i) {
+            const double value = std::bit_cast<double>(random());
+            if (!std::isfinite(value)) {
+                continue;
+            }
+            const std::u16string text = format.toText(value);
+            const double back = format.toNumber(text, u"x");
+            if (back != value) {
+                QFAIL(qPrintable(QStringLiteral("%1: %2 read back as %3")
+                                     .arg(l.name(), QString::fromStdU16String(text),
+                                          QString::number(back, 'g', 17))));
+            }
+            ++checked;
+        }
+        for (double special : {std::numeric_limits<double>::denorm_min(),
+                               -std::numeric_limits<double>::max(), 1e-5, 1e15, 0.1, -2.5}) {
+            QVERIFY(format.toNumber(format.toText(special), u"x") == special); // exactly
+        }
+    }
+    QVERIFY(checked > 100'000);
+}
+
+void TestQtPlatform::narrowText() {
+    QVERIFY(rt::platform::toNarrowText(u"http://example.org/") == "http://example.org/");
+    QVERIFY(rt::platform::toNarrowText(u"\u00E9") == "\xC3\xA9"); // UTF-8, as the locale has it
+}
+
+QTEST_APPLESS_MAIN(TestQtPlatform)
+#include "tst_qt_platform.moc"
