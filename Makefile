@@ -42,7 +42,8 @@ test: build
 win32: build
 	cmake -S . -B $(BUILD_WIN32) $(CMAKE_FLAGS) \
 	    -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake \
-	    -DMELKORA_ORACLE_CASES=$(abspath $(BUILD))/tests/support/oracle_cases.txt
+	    -DMELKORA_ORACLE_CASES=$(abspath $(BUILD))/tests/support/oracle_cases.txt \
+	    -DMELKORA_ICON_ICO=$(abspath $(BUILD))/app/melkora.ico
 	cmake --build $(BUILD_WIN32)
 
 # The Windows build's tests, under Wine.

@@ -1,4 +1,9 @@
-# Windows: the core, its tests and its benchmark, for 32-bit Windows. The tests run under Wine.
+# Windows: Melkora.exe, the native Win32 program, with the core's tests and benchmark, for
+# 32-bit Windows. The tests run under Wine.
+
+enable_language(RC)
+add_subdirectory(runtime/win32)
+add_subdirectory(app)
 
 # GoogleTest from Debian's sources, built with the cross compiler.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)

@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# Melkora.exe under Wine, on the virtual X server that xvfb-run gives: real keys and clicks from
+# xdotool, and the fields and boxes read back by melkora_probe.exe in the same Wine prefix.
+#
+#   melkora.sh <Melkora.exe> <melkora_probe.exe>
+set -euo pipefail
+exe=$1
+probe_exe=$2
+root=$(cd "$(dirname "$0")/../../.." && pwd)
+wine_run=$root/scripts/wine-run
+work=$(mktemp -d)
+. "$root/tests/e2e/lib.sh"
+
+# Every Wine process of the test reads its number symbols from the same settings.
+export LANG=C LC_ALL=C
+export WINEDEBUG=-all
+# The build's own prefix, beside the folder that holds the program.
+WINEPREFIX=$(cd "$(dirname "$exe")/.." && pwd)/wineprefix
+export WINEPREFIX
+# Wine draws the frames and sets the X focus itself, so that no window manager is needed.
+"$wine_run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null
+
+cleanup() {
+    status=$?
+    wineserver -k 2>/dev/null || true
+    rm -rf "$work"
+    exit $status
+}
+trap cleanup EXIT
+
+# A window of its own keeps Wine's desktop process alive between the programs, so that it is
+# not started anew under the environment of the one that runs without shell32.
+"$wine_run" start /min notepad >/dev/null 2>&1
+
+probe() { "$wine_run" "$probe_exe" "$@"; }
+fields() { probe fields | paste -sd' '; }
+expect() { [ "$2" = "$3" ] || fail "$1: got '$2', expected '$3'"; }
+set_fields() { # a b c d e f
+    local i=0
+    for text in "$@"; do probe set $i "$text"; i=$((i + 1)); done
+}
+
+mkdir "$work/bin"
+printf '#!/bin/sh\necho "$#:$*" >>"%s/requests"\n' "$work" >"$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
+requests() { [ -f "$work/requests" ] && wc -l <"$work/requests" || echo 0; }
+
+start() { # [environment...]
+    env "$@" PATH="$work/bin:$PATH" "$wine_run" "$exe" 2>"$work/stderr" &
+    for _ in $(seq 100); do probe origin >/dev/null 2>&1 && break; sleep 0.2; done
+    read -r left top < <(probe origin) || fail "no window appeared: $(cat "$work/stderr")"
+    window=$(xdotool search --onlyvisible --name '^Melkora$' | head -n 1)
+    xdotool windowraise "$window" windowfocus --sync "$window"
+    # Until Wine has activated the window, no control of it has the focus.
+    for _ in $(seq 50); do [ -n "$(probe focus)" ] && break; sleep 0.1; done
+}
+click() { xdotool mousemove $((left + $1)) $((top + $2)) click "${@:3}" 1; }
+
+start
+expect "fields at start" "$(fields)" "        "
+expect "focus at start" "$(probe focus)" 0
+expect "no box at start" "$(probe box)" ""
+
+# The worked example, typed, and Enter in f.
+for value in 1 2 3 4 5; do xdotool type "$value"; xdotool key Tab; done
+xdotool type 6
+xdotool key Return
+sleep 0.3
+expect "worked example" "$(fields)" "1 2 3 4 5 6 -3 6 -3"
+expect "Enter leaves the focus" "$(probe focus)" 5
+
+# A bad d lets x be written and stops at y; the report is over the window as the run left it.
+set_fields 1 2 3 four 5 6
+probe set 6 old
+probe set 7 old
+xdotool key Return
+sleep 0.5
+expect "stop point" "$(fields)" "1 2 3 four 5 6 -3 old -3"
+expect "report" "$(probe box | paste -sd'|')" \
+    'Melkora|Type mismatch: field d holds "four", which is not a number.'
+xdotool key Return
+sleep 0.5
+expect "report dismissed" "$(probe box)" ""
+expect "focus back after the report" "$(probe focus)" 5
+
+# An overflowing product, by Alt+C.
+set_fields 0 1e200 0 0 0 1e200
+xdotool key alt+c
+sleep 0.5
+expect "overflow report" "$(probe box | tail -n 1)" \
+    "Overflow: the result for x is too large for a number this program can hold."
+xdotool key Return
+sleep 0.3
+
+# The locked fields take the focus and refuse edits; Enter and Alt+C there still calculate.
+set_fields 1 2 3 4 5 6
+xdotool key Return Tab
+expect "Tab from f" "$(probe focus)" 6
+probe set 6 old
+xdotool type 7
+xdotool key BackSpace Delete ctrl+v
+expect "locked x" "$(fields)" "1 2 3 4 5 6 old 6 -3"
+xdotool key alt+c
+sleep 0.3
+expect "Alt+C in x" "$(fields)" "1 2 3 4 5 6 -3 6 -3"
+expect "Alt+C leaves the focus" "$(probe focus)" 6
+
+# Space on the button calculates; Esc does nothing.
+xdotool key Tab Tab Tab
+expect "Tab to the button" "$(probe focus)" 9
+probe set 8 old
+xdotool key Escape
+sleep 0.3
+expect "Esc" "$(fields)" "1 2 3 4 5 6 -3 6 old"
+xdotool key space
+sleep 0.3
+expect "Space on the button" "$(fields)" "1 2 3 4 5 6 -3 6 -3"
+
+# The credit label at 96 dpi: one request a click, one for a double-click, none elsewhere.
+click 568 352
+for _ in $(seq 50); do [ "$(requests)" -ge 1 ] && break; sleep 0.1; done
+expect "link request" "$(cat "$work/requests" 2>/dev/null)" "1:http://www.melkora.org/"
+sleep 0.6
+click 560 350 --repeat 2 --delay 80
+for _ in $(seq 50); do [ "$(requests)" -ge 2 ] && break; sleep 0.1; done
+click 100 352
+sleep 1
+expect "requests after a click, a double-click and a click elsewhere" "$(requests)" 2
+expect "no box after the link" "$(probe box)" ""
+
+if [ -n "${MELKORA_SCREENSHOT:-}" ]; then import -window "$window" "$MELKORA_SCREENSHOT"; fi
+
+# Alt+F4 ends the program.
+xdotool key alt+F4
+for _ in $(seq 50); do probe origin >/dev/null 2>&1 || break; sleep 0.2; done
+probe origin >/dev/null 2>&1 && fail "Alt+F4 left the window open"
+
+# Without shell32 the program still starts, and a click on the link reports it.
+start WINEDLLOVERRIDES="mscoree,mshtml=;shell32=d"
+click 568 352
+sleep 0.5
+expect "shell32 missing" "$(probe box | tail -n 1)" \
+    "Function not found: ShellExecuteA could not be found. It comes with shell32.dll; please install shell32.dll."
+xdotool key Return
+
+echo "e2e Melkora.exe under Wine: passed"
