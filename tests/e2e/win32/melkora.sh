@@ -29,8 +29,13 @@ cleanup() {
 trap cleanup EXIT
 
 # A window of its own keeps Wine's desktop process alive between the programs, so that it is
-# not started anew under the environment of the one that runs without shell32.
-"$wine_run" start /min notepad >/dev/null 2>&1
+# not started anew under the environment of the one that runs without shell32. It is started
+# (and waited for) first, so that it cannot take the activation from Melkora's window later.
+keep_desktop() {
+    "$wine_run" start /min notepad >/dev/null 2>&1
+    xdotool search --sync --name 'Notepad' >/dev/null
+}
+keep_desktop
 
 probe() { "$wine_run" "$probe_exe" "$@"; }
 fields() { probe fields | paste -sd' '; }
@@ -50,13 +55,17 @@ start() { # [environment...]
     for _ in $(seq 100); do probe origin >/dev/null 2>&1 && break; sleep 0.2; done
     read -r left top < <(probe origin) || fail "no window appeared: $(cat "$work/stderr")"
     window=$(xdotool search --onlyvisible --name '^Melkora$' | head -n 1)
-    xdotool windowraise "$window" windowfocus --sync "$window"
     # Until Wine has activated the window, no control of it has the focus.
-    for _ in $(seq 50); do [ -n "$(probe focus)" ] && break; sleep 0.1; done
+    for _ in $(seq 20); do
+        xdotool windowraise "$window" windowfocus --sync "$window"
+        [ -n "$(probe focus)" ] && break
+        sleep 0.2
+    done
 }
 click() { xdotool mousemove $((left + $1)) $((top + $2)) click "${@:3}" 1; }
 
 start
+expect "client area at 96 dpi" "$(probe size)" "680 371"
 expect "fields at start" "$(fields)" "        "
 expect "focus at start" "$(probe focus)" 0
 expect "no box at start" "$(probe box)" ""
@@ -142,5 +151,24 @@ sleep 0.5
 expect "shell32 missing" "$(probe box | tail -n 1)" \
     "Function not found: ShellExecuteA could not be found. It comes with shell32.dll; please install shell32.dll."
 xdotool key Return
+
+# At 144 dpi the same twips make half as many pixels again, fonts included. The setting holds
+# for programs started after it, and is put back for the next run in this prefix.
+xdotool key Return
+for _ in $(seq 50); do probe origin >/dev/null 2>&1 || break; sleep 0.2; done
+# Wine reads it when its server and desktop start, so they are started anew.
+"$wine_run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
+trap '"$wine_run" reg delete "HKCU\\Control Panel\\Desktop" /v LogPixels /f >/dev/null 2>&1; cleanup' EXIT
+wineserver -k
+wineserver -w
+keep_desktop
+start
+expect "client area at 144 dpi" "$(probe size)" "1020 557"
+set_fields 1 2 3 4 5 6
+xdotool key Return
+sleep 0.3
+expect "worked example at 144 dpi" "$(fields)" "1 2 3 4 5 6 -3 6 -3"
+if [ -n "${MELKORA_SCREENSHOT_144:-}" ]; then import -window "$window" "$MELKORA_SCREENSHOT_144"; fi
+xdotool key alt+F4
 
 echo "e2e Melkora.exe under Wine: passed"

@@ -6,6 +6,7 @@
 //   melkora_probe box           the title and text of the message box over the window, if any
 //   melkora_probe focus         the tab position of the control with the focus (9: the button)
 //   melkora_probe origin        where the client area's top left lies on the screen
+//   melkora_probe size          the client area's width and height
 //
 // Exits 1 when Melkora's window is not there.
 
@@ -98,6 +99,10 @@ int wmain(int argc, wchar_t* argv[]) {
         POINT origin{0, 0};
         ClientToScreen(form, &origin);
         std::printf("%ld %ld\n", origin.x, origin.y);
+    } else if (command == L"size") {
+        RECT client;
+        GetClientRect(form, &client);
+        std::printf("%ld %ld\n", client.right, client.bottom);
     } else {
         return 2;
     }
