@@ -156,6 +156,12 @@ void Win32Form::createControls() {
                 accelerators.push_back({FVIRTKEY | FALT, key, id});
             }
         }
+        if (!record.accessibleName.empty()) {
+            // Screen readers name a field after the label just before it; this one is never
+            // shown, since the window's own labels are brackets and commas.
+            CreateWindowExW(0, L"STATIC", toWide(record.accessibleName).c_str(), WS_CHILD, 0, 0, 0,
+                            0, m_window, nullptr, GetModuleHandleW(nullptr), nullptr);
+        }
         m_controls[i].handle = CreateWindowExW(
             exStyle, windowClass, toWide(record.text).c_str(), style, 0, 0, 0, 0, m_window,
             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);

@@ -69,6 +69,9 @@ expect "client area at 96 dpi" "$(probe size)" "680 371"
 expect "fields at start" "$(fields)" "        "
 expect "focus at start" "$(probe focus)" 0
 expect "no box at start" "$(probe box)" ""
+# What a screen reader says for a field (through oleacc, as Narrator and NVDA ask it).
+expect "name of a" "$(probe name 0)" "First vector, x component, input"
+expect "name of z" "$(probe name 8)" "Cross product, z component, result"
 
 # The worked example, typed, and Enter in f.
 for value in 1 2 3 4 5; do xdotool type "$value"; xdotool key Tab; done

@@ -7,6 +7,7 @@
 //   melkora_probe focus         the tab position of the control with the focus (9: the button)
 //   melkora_probe origin        where the client area's top left lies on the screen
 //   melkora_probe size          the client area's width and height
+//   melkora_probe name <n>      what a screen reader says for the n-th field
 //
 // Exits 1 when Melkora's window is not there.
 
@@ -15,6 +16,7 @@
 #include <cwchar>
 #include <fcntl.h>
 #include <io.h>
+#include <oleacc.h>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -99,6 +101,24 @@ int wmain(int argc, wchar_t* argv[]) {
         POINT origin{0, 0};
         ClientToScreen(form, &origin);
         std::printf("%ld %ld\n", origin.x, origin.y);
+    } else if (command == L"name" && argc == 3) {
+        CoInitialize(nullptr);
+        IAccessible* accessible = nullptr;
+        HWND field = stops.at(static_cast<size_t>(std::wcstol(argv[2], nullptr, 10)));
+        if (AccessibleObjectFromWindow(field, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                       reinterpret_cast<void**>(&accessible)) == S_OK) {
+            VARIANT self;
+            VariantInit(&self);
+            self.vt = VT_I4;
+            self.lVal = CHILDID_SELF;
+            BSTR name = nullptr;
+            if (accessible->get_accName(self, &name) == S_OK && name != nullptr) {
+                print(name);
+                SysFreeString(name);
+            }
+            accessible->Release();
+        }
+        CoUninitialize();
     } else if (command == L"size") {
         RECT client;
         GetClientRect(form, &client);
