@@ -1,6 +1,6 @@
 #include "calc/exact_arithmetic.h"
 
-#include "calc/uint128.h"
+#include "runtime/uint128.h"
 
 #ifdef __FAST_MATH__
 #error "calc/ must not be built with -ffast-math: it relies on exact IEEE 754 semantics"
@@ -22,6 +22,9 @@
 namespace calc {
 
 namespace {
+
+using rt::multiplyWide;
+using rt::U128;
 
 constexpr int kMantissaBits = 52;
 constexpr int kExponentBias = 1075; // value = mantissa · 2^(biased exponent − 1075)

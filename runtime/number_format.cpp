@@ -1,6 +1,7 @@
 #include "runtime/number_format.h"
 
 #include "runtime/error.h"
+#include "runtime/shortest_decimal.h"
 #include "runtime/text.h"
 
 #include <algorithm>
@@ -178,19 +179,10 @@ std::u16string NumberFormat::toText(double value) const {
     if (value == 0.0) {
         return u"0";
     }
-    // The shortest digits that round-trip, as d.ddde±x; the layout is ours to choose.
-    std::array<char, 32> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                                      std::fabs(value), std::chars_format::scientific);
-    const std::string_view sci(buffer.data(), static_cast<size_t>(result.ptr - buffer.data()));
-    const size_t ePos = sci.find('e');
-    std::string digits(sci.substr(0, ePos));
-    if (digits.size() > 1) {
-        digits.erase(1, 1); // the '.' after the first digit
-    }
-    int exponent = 0;
-    std::from_chars(sci.data() + ePos + 1 + (sci[ePos + 1] == '+' ? 1 : 0), sci.data() + sci.size(),
-                    exponent);
+    // The shortest digits that round-trip; the layout is ours to choose.
+    const Decimal decimal = shortestDecimal(std::fabs(value));
+    const std::string digits = std::to_string(decimal.significand);
+    const int exponent = decimal.exponent + static_cast<int>(digits.size()) - 1; // d.ddd × 10^x
 
     const std::u16string_view separator = m_symbols.decimalSeparator;
     std::u16string out;

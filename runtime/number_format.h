@@ -14,8 +14,9 @@
 // digits, ASCII minus, the locale's decimal separator, an exponent as E+NN or E-NN, no group
 // separators, and "0" for both zeros. So every text this writes reads back, in every locale.
 //
-// Neither direction goes near strtod, printf or the process locale; the digits go through
-// std::from_chars and std::to_chars, which are locale-independent and correctly rounded.
+// Neither direction goes near strtod, printf or the process locale: text to number goes through
+// std::from_chars, number to text through shortestDecimal; both are locale-independent and
+// correctly rounded.
 
 #include <string>
 #include <string_view>

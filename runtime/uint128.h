@@ -1,13 +1,14 @@
 #pragma once
 
-// An unsigned 128-bit integer with the few operations the exact arithmetic needs. Where the
-// compiler has one (64-bit GCC and Clang) it is the built-in type; 32-bit targets have none,
-// and get a pair of 64-bit halves with the same operators. MELKORA_PORTABLE_INT128 forces the
-// pair, so that the tests can hold it against the oracle on any machine.
+// An unsigned 128-bit integer with the few operations the exact arithmetic and the shortest
+// decimal need. Where the compiler has one (64-bit GCC and Clang) it is the built-in type;
+// 32-bit targets have none, and get a pair of 64-bit halves with the same operators.
+// MELKORA_PORTABLE_INT128 forces the pair, so that the tests can hold it against the oracle on
+// any machine.
 
 #include <cstdint>
 
-namespace calc {
+namespace rt {
 
 #if defined(__SIZEOF_INT128__) && !defined(MELKORA_PORTABLE_INT128)
 
@@ -84,4 +85,4 @@ constexpr U128 multiplyWide(std::uint64_t a, std::uint64_t b) {
 
 #endif
 
-} // namespace calc
+} // namespace rt
