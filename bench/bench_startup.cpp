@@ -1,12 +1,13 @@
 // Start-up: the time from starting a program to its first painted frame, and its memory once it
-// is shown, for Melkora and, side by side in the same run, for a bare Qt window (the toolkit's
-// floor). The programs take turns, so that a slow spell of the machine falls on both. The
+// is shown, for Melkora and, side by side in the same run, for a bare window of the same toolkit
+// (its floor). The programs take turns, so that a slow spell of the machine falls on both. The
 // processor time each had up to its first frame is shown beside it: start-up here is nearly all
 // computation, and that column is the steadier of the two.
 //
-//   melkora_bench_startup <melkora> <floor window> [runs]
+//   melkora_bench_startup [--launcher <program>] <melkora> <floor window> [runs]
 //
-// Run under Xvfb (make bench does). Exits 1 when Melkora misses a target.
+// With a launcher, both programs are started through it: scripts/wine-run for the Windows
+// build. Run under Xvfb (make bench does). Exits 1 when Melkora misses a target.
 
 #include "bench/statistics.h"
 #include "bench/x_session.h"
@@ -55,8 +56,16 @@ void printRow(const char* name, const Samples& samples) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    std::vector<std::string> launcher;
+    if (argc > 2 && std::string(argv[1]) == "--launcher") {
+        launcher.emplace_back(argv[2]);
+        argc -= 2;
+        argv += 2;
+    }
     if (argc < 3 || argc > 4) {
-        std::fputs("usage: melkora_bench_startup <melkora> <floor window> [runs]\n", stderr);
+        std::fputs("usage: melkora_bench_startup [--launcher <program>] <melkora> <floor window> "
+                   "[runs]\n",
+                   stderr);
         return 2;
     }
     const int runs = argc == 4 ? std::stoi(argv[3]) : 15;
@@ -64,11 +73,13 @@ int main(int argc, char* argv[]) {
         bench::XSession session;
 
         // The first start of each reads its libraries and fonts from disk; it is not counted.
-        const bench::Started first = session.start({argv[1]});
+        std::vector<std::string> melkora = launcher;
+        melkora.emplace_back(argv[1]);
+        const bench::Started first = session.start(melkora);
         bench::XSession::stop(first.pid);
-        const std::vector<std::string> melkora{argv[1]};
-        const std::vector<std::string> floor{argv[2], std::to_string(first.width) + "x" +
-                                                          std::to_string(first.height)};
+        std::vector<std::string> floor = launcher;
+        floor.emplace_back(argv[2]);
+        floor.push_back(std::to_string(first.width) + "x" + std::to_string(first.height));
         measure(session, floor, nullptr);
 
         Samples ours;
@@ -84,7 +95,7 @@ int main(int argc, char* argv[]) {
                     first.height);
         std::printf("%-16s %27s %11s %12s %12s\n", "", "first frame (quartiles)", "CPU time", "RSS",
                     "PSS");
-        printRow("bare Qt window", bare);
+        printRow("bare window", bare);
         printRow("Melkora", ours);
         const bool frameMet = ratio <= kFrameRatioTarget;
         const bool rssMet = margin <= kRssMarginTarget;

@@ -15,6 +15,7 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"MelkoraForm";
 constexpr int kFirstControlId = 100; // clear of IDOK and IDCANCEL, which the dialog manager sends
+constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
 COLORREF colourRef(Rgb colour) {
     return RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF);
@@ -43,11 +44,13 @@ template <typename Function> Function userFunction(const char* name) {
         reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
 
-UINT dpiOf(HWND window) {
-    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = userFunction<GetDpiForWindowFunction>("GetDpiForWindow");
-    if (getDpiForWindow != nullptr) {
-        return getDpiForWindow(window);
+// The DPI of the screen, for a window that is not made yet or a system without
+// GetDpiForWindow.
+UINT systemDpi() {
+    using GetDpiForSystemFunction = UINT(WINAPI*)();
+    static const auto getDpiForSystem = userFunction<GetDpiForSystemFunction>("GetDpiForSystem");
+    if (getDpiForSystem != nullptr) {
+        return getDpiForSystem();
     }
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
@@ -55,16 +58,10 @@ UINT dpiOf(HWND window) {
     return static_cast<UINT>(dpi);
 }
 
-RECT frameFor(int width, int height, DWORD style, DWORD exStyle, UINT dpi) {
-    using AdjustFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-    static const auto adjustForDpi = userFunction<AdjustFunction>("AdjustWindowRectExForDpi");
-    RECT frame{0, 0, width, height};
-    if (adjustForDpi != nullptr) {
-        adjustForDpi(&frame, style, FALSE, exStyle, dpi);
-    } else {
-        AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    }
-    return frame;
+UINT dpiOf(HWND window) {
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = userFunction<GetDpiForWindowFunction>("GetDpiForWindow");
+    return getDpiForWindow != nullptr ? getDpiForWindow(window) : systemDpi();
 }
 
 } // namespace
@@ -87,30 +84,38 @@ Win32Form::Win32Form(const FormDescription& description)
     windowClass.lpszClassName = kWindowClass;
     RegisterClassExW(&windowClass);
 
+    // The window is made where and as large as it will be shown: each later move or resize of
+    // a top-level window costs a round trip to the window system before the first frame.
+    // Windows gives a new window the DPI of the screen it opens on, which for the main screen
+    // is the system's; where it differs, the window is laid out again.
+    const UINT dpi = systemDpi();
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT frame = frameAt(dpi);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
     m_window = CreateWindowExW(0, kWindowClass, toWide(m_description.window.caption).c_str(),
-                               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+                               kWindowStyle, work.left + (work.right - work.left - width) / 2,
+                               work.top + (work.bottom - work.top - height) / 2, width, height,
+                               nullptr, nullptr, instance, this);
     if (m_window == nullptr) {
         fatal("cannot create the window", m_description.window.name);
     }
+    setDpi(dpi);
     createControls();
-    m_dpi = dpiOf(m_window);
-    layOut(m_dpi);
-    const RECT frame = frameFor(twipsToPixels(m_description.window.clientWidth, m_dpi),
-                                twipsToPixels(m_description.window.clientHeight, m_dpi),
-                                WS_OVERLAPPEDWINDOW, 0, m_dpi);
-    SetWindowPos(m_window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (const UINT actual = dpiOf(m_window); actual != dpi) {
+        layOut(actual);
+        const RECT resized = frameAt(actual);
+        SetWindowPos(m_window, nullptr, 0, 0, resized.right - resized.left,
+                     resized.bottom - resized.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 Win32Form::~Win32Form() {
     if (IsWindow(m_window)) {
         DestroyWindow(m_window);
     }
-    for (const Control& control : m_controls) {
-        DeleteObject(control.font);
-    }
-    DeleteObject(m_windowFont);
+    deleteFonts();
     DeleteObject(m_background);
     if (m_accelerators != nullptr) {
         DestroyAcceleratorTable(m_accelerators);
@@ -120,7 +125,7 @@ Win32Form::~Win32Form() {
 void Win32Form::createControls() {
     m_controls.reserve(m_description.controls.size());
     for (const ControlRecord& record : m_description.controls) {
-        m_controls.push_back({&record, {}, nullptr, nullptr, {}});
+        m_controls.push_back({&record, rectOf(twipsToPixels(record.box(), m_dpi)), nullptr, {}});
     }
     // The dialog manager moves the focus in creation order, so the controls are made in the
     // order of their tab indices.
@@ -162,9 +167,13 @@ void Win32Form::createControls() {
             CreateWindowExW(0, L"STATIC", toWide(record.accessibleName).c_str(), WS_CHILD, 0, 0, 0,
                             0, m_window, nullptr, GetModuleHandleW(nullptr), nullptr);
         }
+        const RECT& box = m_controls[i].box;
         m_controls[i].handle = CreateWindowExW(
-            exStyle, windowClass, toWide(record.text).c_str(), style, 0, 0, 0, 0, m_window,
+            exStyle, windowClass, toWide(record.text).c_str(), style, box.left, box.top,
+            box.right - box.left, box.bottom - box.top, m_window,
             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(m_controls[i].handle, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(record)),
+                     FALSE);
         if (record.kind == ControlKind::TextField) {
             SendMessageW(m_controls[i].handle, EM_SETLIMITTEXT, 0, 0); // no limit of ours
         }
@@ -176,23 +185,53 @@ void Win32Form::createControls() {
     m_focusOnDeactivation = order.empty() ? nullptr : m_controls[order.front()].handle;
 }
 
-void Win32Form::layOut(UINT dpi) {
+void Win32Form::setDpi(UINT dpi) {
     m_dpi = dpi;
-    DeleteObject(m_windowFont);
+    deleteFonts();
     m_windowFont = createFont(m_description.window.font, dpi);
+    for (const ControlRecord& record : m_description.controls) {
+        if (record.font != nullptr && !m_fonts.contains(record.font)) {
+            m_fonts.emplace(record.font, createFont(*record.font, dpi));
+        }
+    }
+}
+
+void Win32Form::deleteFonts() {
+    for (const auto& [spec, font] : m_fonts) {
+        DeleteObject(font);
+    }
+    m_fonts.clear();
+    DeleteObject(m_windowFont);
+    m_windowFont = nullptr;
+}
+
+HFONT Win32Form::fontOf(const ControlRecord& record) const {
+    return record.font != nullptr ? m_fonts.at(record.font) : m_windowFont;
+}
+
+RECT Win32Form::frameAt(UINT dpi) const {
+    RECT frame{0, 0, twipsToPixels(m_description.window.clientWidth, dpi),
+               twipsToPixels(m_description.window.clientHeight, dpi)};
+    using AdjustFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = userFunction<AdjustFunction>("AdjustWindowRectExForDpi");
+    if (adjustForDpi != nullptr) {
+        adjustForDpi(&frame, kWindowStyle, FALSE, 0, dpi);
+    } else {
+        AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
+    }
+    return frame;
+}
+
+void Win32Form::layOut(UINT dpi) {
+    setDpi(dpi);
     for (Control& control : m_controls) {
-        const ControlRecord& record = *control.record;
-        control.box = rectOf(twipsToPixels(record.box(), dpi));
-        DeleteObject(control.font);
-        control.font = record.font != nullptr ? createFont(*record.font, dpi) : nullptr;
+        control.box = rectOf(twipsToPixels(control.record->box(), dpi));
         if (control.handle != nullptr) {
             MoveWindow(control.handle, control.box.left, control.box.top,
                        control.box.right - control.box.left, control.box.bottom - control.box.top,
                        TRUE);
-            SendMessageW(
-                control.handle, WM_SETFONT,
-                reinterpret_cast<WPARAM>(control.font != nullptr ? control.font : m_windowFont),
-                TRUE);
+            SendMessageW(control.handle, WM_SETFONT,
+                         reinterpret_cast<WPARAM>(fontOf(*control.record)), TRUE);
         }
     }
     InvalidateRect(m_window, nullptr, TRUE);
@@ -207,7 +246,7 @@ void Win32Form::paint(HDC dc) {
             HBRUSH back = CreateSolidBrush(colourOr(record.colours.back, COLOR_WINDOW));
             FillRect(dc, &box, back);
             DeleteObject(back);
-            SelectObject(dc, it->font != nullptr ? it->font : m_windowFont);
+            SelectObject(dc, fontOf(record));
             SetTextColor(dc, colourOr(record.colours.text, COLOR_WINDOWTEXT));
             const std::wstring text = toWide(record.text);
             DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
@@ -388,16 +427,6 @@ NativeHandle Win32Form::nativeHandle() {
 }
 
 int Win32Form::run() {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(m_window, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    RECT frame;
-    GetWindowRect(m_window, &frame);
-    const RECT& work = monitor.rcWork;
-    SetWindowPos(m_window, nullptr,
-                 work.left + ((work.right - work.left) - (frame.right - frame.left)) / 2,
-                 work.top + ((work.bottom - work.top) - (frame.bottom - frame.top)) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(m_window, SW_SHOWNORMAL);
     UpdateWindow(m_window);
 

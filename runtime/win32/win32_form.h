@@ -16,6 +16,7 @@
 #include "runtime/form.h"
 
 #include <functional>
+#include <map>
 #include <vector>
 #include <windows.h>
 
@@ -35,8 +36,8 @@ public:
 
     HWND window() const { return m_window; }
 
-    // Shows the window centred on the work area of its screen, with the focus in the first tab
-    // stop, and runs the message loop until the window is closed. Returns the exit code.
+    // Shows the window, which opens centred on the main screen's work area with the focus in
+    // the first tab stop, and runs the message loop until it is closed. Returns the exit code.
     int run();
 
 private:
@@ -44,7 +45,6 @@ private:
         const ControlRecord* record;
         RECT box;    // in client pixels
         HWND handle; // nullptr for what is drawn on the window
-        HFONT font;  // the record's own font at the current DPI; nullptr for the window font
         std::function<void()> clickHandler;
     };
 
@@ -52,6 +52,10 @@ private:
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
 
     void createControls();
+    void setDpi(UINT dpi); // and the fonts at it
+    void deleteFonts();
+    HFONT fontOf(const ControlRecord& record) const;
+    RECT frameAt(UINT dpi) const; // the window's size with its frame, at origin 0, 0
     void layOut(UINT dpi);
     void paint(HDC dc);
     HWND control(std::u16string_view name, ControlKind kind) const;
@@ -62,6 +66,7 @@ private:
     HWND m_window = nullptr;
     UINT m_dpi = 96;
     HFONT m_windowFont = nullptr;
+    std::map<const FontSpec*, HFONT> m_fonts; // one for each font of the records
     HBRUSH m_background = nullptr;
     HACCEL m_accelerators = nullptr;
     std::vector<Control> m_controls; // in description order: topmost first
