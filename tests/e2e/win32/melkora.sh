@@ -173,5 +173,16 @@ sleep 0.3
 expect "worked example at 144 dpi" "$(fields)" "1 2 3 4 5 6 -3 6 -3"
 if [ -n "${MELKORA_SCREENSHOT_144:-}" ]; then import -window "$window" "$MELKORA_SCREENSHOT_144"; fi
 xdotool key alt+F4
+for _ in $(seq 50); do probe origin >/dev/null 2>&1 || break; sleep 0.2; done
+
+# Numbers follow the regional settings, which Wine takes from LANG (no Unix locale needed):
+# German reads and writes a decimal comma.
+export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 2>/dev/null
+start
+set_fields 1,5 2 3 4 5 6
+xdotool key Return
+sleep 0.3
+expect "German decimal comma" "$(fields)" "1,5 2 3 4 5 6 -3 3 -0,5"
+xdotool key alt+F4
 
 echo "e2e Melkora.exe under Wine: passed"
