@@ -56,8 +56,10 @@ sanitize: deps
 	cmake --build $(BUILD_ASAN)
 	ctest --test-dir $(BUILD_ASAN) $(CTEST_FLAGS)
 
-# The Debian package, melkora_<version>-1_<arch>.deb in $(BUILD).
-package: build
+# The Debian package, melkora_<version>-1_<arch>.deb in $(BUILD); and for Windows, which the
+# win32 build makes, Melkora-<version>-win32-setup.exe and Melkora-<version>-win32.zip in
+# $(BUILD_WIN32).
+package: build win32
 	cmake --build $(BUILD) --target package
 
 # Installs into PREFIX (default /usr/local); DESTDIR works as usual.

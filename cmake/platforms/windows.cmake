@@ -4,6 +4,11 @@
 enable_language(RC)
 add_subdirectory(runtime/win32)
 add_subdirectory(app)
+# The packages, made by packaging/windows and checked by tests/packaging/win32.
+set(MELKORA_WIN32_SETUP ${CMAKE_BINARY_DIR}/${MELKORA_NAME}-${MELKORA_VERSION}-win32-setup.exe)
+set(MELKORA_WIN32_ZIP ${CMAKE_BINARY_DIR}/${MELKORA_NAME}-${MELKORA_VERSION}-win32.zip)
+set(MELKORA_WIN32_STRIPPED_EXE ${CMAKE_BINARY_DIR}/packaging/windows/stage/${MELKORA_NAME}.exe)
+add_subdirectory(packaging/windows)
 
 # GoogleTest from Debian's sources, built with the cross compiler.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
