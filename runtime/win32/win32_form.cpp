@@ -161,12 +161,6 @@ void Win32Form::createControls() {
                 accelerators.push_back({FVIRTKEY | FALT, key, id});
             }
         }
-        if (!record.accessibleName.empty()) {
-            // Screen readers name a field after the label just before it; this one is never
-            // shown, since the window's own labels are brackets and commas.
-            CreateWindowExW(0, L"STATIC", toWide(record.accessibleName).c_str(), WS_CHILD, 0, 0, 0,
-                            0, m_window, nullptr, GetModuleHandleW(nullptr), nullptr);
-        }
         const RECT& box = m_controls[i].box;
         m_controls[i].handle = CreateWindowExW(
             exStyle, windowClass, toWide(record.text).c_str(), style, box.left, box.top,
@@ -183,6 +177,24 @@ void Win32Form::createControls() {
             CreateAcceleratorTableW(accelerators.data(), static_cast<int>(accelerators.size()));
     }
     m_focusOnDeactivation = order.empty() ? nullptr : m_controls[order.front()].handle;
+}
+
+void Win32Form::nameFields() {
+    // Screen readers name a field after the label just before it in the z-order; these are
+    // never shown, since the window's own labels are brackets and commas. They are made after
+    // the first frame, which they have no part in, and before the message loop, so before a
+    // screen reader can ask.
+    for (const Control& control : m_controls) {
+        if (control.handle == nullptr || control.record->accessibleName.empty()) {
+            continue;
+        }
+        HWND name = CreateWindowExW(0, L"STATIC", toWide(control.record->accessibleName).c_str(),
+                                    WS_CHILD, 0, 0, 0, 0, m_window, nullptr,
+                                    GetModuleHandleW(nullptr), nullptr);
+        HWND before = GetWindow(control.handle, GW_HWNDPREV);
+        SetWindowPos(name, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+    }
 }
 
 void Win32Form::setDpi(UINT dpi) {
@@ -429,6 +441,7 @@ NativeHandle Win32Form::nativeHandle() {
 int Win32Form::run() {
     ShowWindow(m_window, SW_SHOWNORMAL);
     UpdateWindow(m_window);
+    nameFields();
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -52,6 +52,7 @@ private:
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
 
     void createControls();
+    void nameFields(); // for screen readers
     void setDpi(UINT dpi); // and the fonts at it
     void deleteFonts();
     HFONT fontOf(const ControlRecord& record) const;
