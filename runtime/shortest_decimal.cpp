@@ -140,43 +140,30 @@ Decimal shortestDecimal(double value) {
     // the digits dropped from vr call for.
     int removed = 0;
     uint64_t lastRemovedDigit = 0;
-    uint64_t output = 0;
-    if (vmIsTrailingZeros || vrIsTrailingZeros) {
-        while (vp / 10 > vm / 10) {
-            vmIsTrailingZeros &= vm % 10 == 0;
-            vrIsTrailingZeros &= lastRemovedDigit == 0;
-            lastRemovedDigit = vr % 10;
-            vr /= 10;
-            vp /= 10;
-            vm /= 10;
-            ++removed;
-        }
-        if (vmIsTrailingZeros) {
-            while (vm % 10 == 0) {
-                vrIsTrailingZeros &= lastRemovedDigit == 0;
-                lastRemovedDigit = vr % 10;
-                vr /= 10;
-                vp /= 10;
-                vm /= 10;
-                ++removed;
-            }
-        }
-        if (vrIsTrailingZeros && lastRemovedDigit == 5 && vr % 2 == 0) {
-            lastRemovedDigit = 4; // exactly halfway: to even
-        }
-        const bool belowInterval = vr == vm && (!acceptBounds || !vmIsTrailingZeros);
-        output = vr + ((belowInterval || lastRemovedDigit >= 5) ? 1 : 0);
-    } else {
-        bool roundUp = false;
-        while (vp / 10 > vm / 10) {
-            roundUp = vr % 10 >= 5;
-            vr /= 10;
-            vp /= 10;
-            vm /= 10;
-            ++removed;
-        }
-        output = vr + ((vr == vm || roundUp) ? 1 : 0);
+    const auto dropDigit = [&] {
+        vrIsTrailingZeros &= lastRemovedDigit == 0;
+        lastRemovedDigit = vr % 10;
+        vr /= 10;
+        vp /= 10;
+        vm /= 10;
+        ++removed;
+    };
+    while (vp / 10 > vm / 10) {
+        vmIsTrailingZeros &= vm % 10 == 0;
+        dropDigit();
     }
+    // Where mm itself is acceptable and ends in zeros, so can the output.
+    if (vmIsTrailingZeros) {
+        while (vm % 10 == 0) {
+            dropDigit();
+        }
+    }
+    if (vrIsTrailingZeros && lastRemovedDigit == 5 && vr % 2 == 0) {
+        lastRemovedDigit = 4; // exactly halfway: to even
+    }
+    // vr is taken as it is unless it lies outside the interval or the digits dropped round up.
+    const bool belowInterval = vr == vm && (!acceptBounds || !vmIsTrailingZeros);
+    const uint64_t output = vr + ((belowInterval || lastRemovedDigit >= 5) ? 1 : 0);
 
     Decimal result{output, e10 + removed};
     while (result.significand % 10 == 0) {
