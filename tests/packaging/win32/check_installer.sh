@@ -54,10 +54,16 @@ windows_dir=$(wine_run winepath -w "$installed" 2>/dev/null | tr -d '\r')
 size=$(value EstimatedSize)
 [ $((size)) -ge $(($(stat -c %s "$exe") / 1024)) ] || fail "EstimatedSize $size KB is too small"
 
-echo "== the installed program starts"
+echo "== the installed program starts; while it runs, a silent uninstall gives up"
 wine_run "$installed/Melkora.exe" 2>"$work/stderr" &
 timeout 30 xdotool search --sync --onlyvisible --name '^Melkora$' >/dev/null ||
     fail "the installed Melkora.exe showed no window: $(cat "$work/stderr")"
+# _?= runs the uninstaller in place, so that its exit code is the run's.
+status=0
+wine_run "$installed/Uninstall.exe" /S "_?=$windows_dir" || status=$?
+[ "$status" -eq 2 ] || fail "the uninstaller went on while Melkora ran (exit code $status)"
+cmp "$installed/Melkora.exe" "$exe" && [ "$(value DisplayName)" = Melkora ] ||
+    fail "the uninstall that gave up removed something"
 wineserver -k
 settle
 
