@@ -94,10 +94,12 @@ Win32Form::Win32Form(const FormDescription& description)
     const RECT frame = frameAt(dpi);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
+    // On a screen too small for it, the caption stays on the screen.
+    const int left = std::max(work.left, work.left + (work.right - work.left - width) / 2);
+    const int top = std::max(work.top, work.top + (work.bottom - work.top - height) / 2);
     m_window = CreateWindowExW(0, kWindowClass, toWide(m_description.window.caption).c_str(),
-                               kWindowStyle, work.left + (work.right - work.left - width) / 2,
-                               work.top + (work.bottom - work.top - height) / 2, width, height,
-                               nullptr, nullptr, instance, this);
+                               kWindowStyle, left, top, width, height, nullptr, nullptr, instance,
+                               this);
     if (m_window == nullptr) {
         fatal("cannot create the window", m_description.window.name);
     }
