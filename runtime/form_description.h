@@ -20,7 +20,7 @@ enum class ControlKind {
     Rectangle,     // one-pixel border, drawn on the window; filled where it has a back colour
 };
 
-struct FontSpec {
+struct FontStyle {
     std::u16string_view family;
     double points;
     bool bold = false;
@@ -59,7 +59,7 @@ struct ControlRecord {
     int width;
     int height;
     int tabIndex;         // the order of the focus chain; kNoTabStop for shapes
-    const FontSpec* font; // nullptr: the window font
+    const FontStyle* font; // nullptr: the window font
     Colours colours;
     unsigned flags;
     std::u16string_view accessibleName; // what a screen reader says for a text field
@@ -73,7 +73,7 @@ struct WindowRecord {
     int clientWidth;
     int clientHeight;
     Rgb back;
-    FontSpec font;
+    FontStyle font;
 };
 
 struct FormDescription {

@@ -19,10 +19,10 @@ constexpr rt::Rgb kLightBlue = rt::rgb(0x80, 0x80, 0xFF);
 constexpr rt::Rgb kDarkRed = rt::rgb(0x40, 0x00, 0x00);
 constexpr rt::Rgb kLinkBlue = rt::rgb(0x00, 0x00, 0xC0);
 
-constexpr rt::FontSpec kWindowFont{u"Arial", 12};
-constexpr rt::FontSpec kBold{u"Arial", 12, true};
-constexpr rt::FontSpec kSmallBold{u"Arial", 9.75, true};
-constexpr rt::FontSpec kLink{u"Arial", 12, false, true};
+constexpr rt::FontStyle kWindowFont{u"Arial", 12};
+constexpr rt::FontStyle kBold{u"Arial", 12, true};
+constexpr rt::FontStyle kSmallBold{u"Arial", 9.75, true};
+constexpr rt::FontStyle kLink{u"Arial", 12, false, true};
 
 constexpr auto Button = ControlKind::CommandButton;
 constexpr auto Text = ControlKind::TextField;

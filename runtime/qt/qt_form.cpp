@@ -18,7 +18,7 @@ namespace rt {
 
 namespace {
 
-QFont fontFor(const FontSpec& style) {
+QFont fontFor(const FontStyle& style) {
     QFont font(toQString(style.family));
     font.setPointSizeF(style.points);
     font.setBold(style.bold);

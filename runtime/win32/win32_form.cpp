@@ -29,13 +29,13 @@ RECT rectOf(const Box& box) {
     return {box.left, box.top, box.right(), box.bottom()};
 }
 
-HFONT createFont(const FontSpec& spec, UINT dpi) {
+HFONT createFont(const FontStyle& style, UINT dpi) {
     // Points are twentieths of twips, and become pixels like every other size.
-    const int height = twipsToPixels(static_cast<int>(std::lround(spec.points * 20)), dpi);
-    return CreateFontW(-height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE,
-                       spec.underline ? TRUE : FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+    const int height = twipsToPixels(static_cast<int>(std::lround(style.points * 20)), dpi);
+    return CreateFontW(-height, 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL, FALSE,
+                       style.underline ? TRUE : FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                       toWide(spec.family).c_str());
+                       toWide(style.family).c_str());
 }
 
 // Functions of Windows 10 and later, bound where the system has them.
@@ -211,7 +211,7 @@ void Win32Form::setDpi(UINT dpi) {
 }
 
 void Win32Form::deleteFonts() {
-    for (const auto& [spec, font] : m_fonts) {
+    for (const auto& [style, font] : m_fonts) {
         DeleteObject(font);
     }
     m_fonts.clear();

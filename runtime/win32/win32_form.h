@@ -67,7 +67,7 @@ private:
     HWND m_window = nullptr;
     UINT m_dpi = 96;
     HFONT m_windowFont = nullptr;
-    std::map<const FontSpec*, HFONT> m_fonts; // one for each font of the records
+    std::map<const FontStyle*, HFONT> m_fonts; // one for each font of the records
     HBRUSH m_background = nullptr;
     HACCEL m_accelerators = nullptr;
     std::vector<Control> m_controls; // in description order: topmost first

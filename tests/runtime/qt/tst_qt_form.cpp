@@ -16,7 +16,7 @@ namespace {
 
 constexpr rt::Rgb kRed = rt::rgb(0xFF, 0, 0);
 constexpr rt::Rgb kGreen = rt::rgb(0, 0xFF, 0);
-constexpr rt::FontSpec kFont{u"Arial", 12};
+constexpr rt::FontStyle kFont{u"Arial", 12};
 
 using rt::ControlKind;
 // clang-format off
