@@ -1,5 +1,5 @@
 #include "app/startup.h"
-#include "runtime/qt/qt_form.h"
+#include "runtime/form_engine.h"
 #include "window/form1.h"
 
 #include <QApplication>
@@ -12,8 +12,5 @@ int main(int argc, char* argv[]) {
         application = std::make_unique<QApplication>(argc, argv);
     }
     app::describeApplication();
-
-    rt::QtForm form(window::form1Description());
-    window::wireForm1(form);
-    return rt::run(form);
+    return rt::start(window::form1Description(), window::wireForm1);
 }

@@ -1,9 +1,9 @@
-#include "runtime/win32/win32_form.h"
+#include "runtime/form_engine.h"
 #include "window/form1.h"
+
+#include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*show*/) {
-    rt::Win32Form form(window::form1Description());
-    window::wireForm1(form);
-    return form.run();
+    return rt::start(window::form1Description(), window::wireForm1);
 }

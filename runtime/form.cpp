@@ -1,5 +1,8 @@
 #include "runtime/form.h"
 
+#include "runtime/platform.h"
+#include "runtime/text.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -25,14 +28,16 @@ void checkControlNames(const FormDescription& description) {
 }
 
 void fatal(std::string_view what, std::u16string_view name) {
-    // Names are ASCII; anything else is shown as '?'.
-    std::string shown;
-    for (const char16_t c : name) {
-        shown.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    const std::u16string text = u"Programming error: " + widen(what) + u" " + std::u16string(name) +
+                                u". The program cannot go on.";
+    // Names are ASCII; anything else is shown as '?' on standard error.
+    std::string narrow;
+    for (const char16_t c : text) {
+        narrow.push_back(c < 0x80 ? static_cast<char>(c) : '?');
     }
-    std::fprintf(stderr, "melkora: %.*s %s\n", static_cast<int>(what.size()), what.data(),
-                 shown.c_str());
+    std::fprintf(stderr, "melkora: %s\n", narrow.c_str());
     std::fflush(stderr);
+    platform::reportProgrammingError(text);
     std::abort();
 }
 

@@ -2,13 +2,13 @@
 
 // A window built from its description (form_description.h), as the program's handlers see it on
 // every platform: controls known by name, the text of the text fields, handlers for clicks, and
-// the window's native handle. runtime/qt/ and runtime/win32/ build the real ones.
+// the window's native handle. The FormEngine (form_engine.h) is the real one.
 //
 // Asking for a name the description does not hold is a programming error, and stops the
 // program with that name rather than guessing.
 
 #include "runtime/form_description.h"
-#include "runtime/shell.h"
+#include "runtime/opener.h"
 
 #include <cstddef>
 #include <functional>
@@ -36,7 +36,8 @@ std::size_t controlIndex(const FormDescription& description, std::u16string_view
 // Stops the program if a name occurs twice in `description`.
 void checkControlNames(const FormDescription& description);
 
-// A programming error: says so on standard error and stops the program.
+// A programming error: says so on standard error and to the user (platform.h), in the same words
+// on every platform, and stops the program.
 [[noreturn]] void fatal(std::string_view what, std::u16string_view name);
 
 } // namespace rt

@@ -27,19 +27,19 @@ struct FontStyle {
     bool underline = false;
 };
 
-// A colour as 0xAARRGGBB, opaque. kStandard, fully transparent, is no colour anyone sets: it
+// A colour as 0xAARRGGBB, opaque. kStandardColour, fully transparent, is no colour anyone sets: it
 // leaves the colour to the platform's standard for the control's kind.
 using Rgb = std::uint32_t;
-inline constexpr Rgb kStandard = 0;
+inline constexpr Rgb kStandardColour = 0;
 
 constexpr Rgb rgb(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
     return 0xFF000000u | (Rgb{red} << 16) | (Rgb{green} << 8) | Rgb{blue};
 }
 
 struct Colours {
-    Rgb back = kStandard;
-    Rgb text = kStandard;
-    Rgb border = kStandard;
+    Rgb back = kStandardColour;
+    Rgb text = kStandardColour;
+    Rgb border = kStandardColour;
 };
 
 enum ControlFlag : unsigned {
@@ -58,7 +58,7 @@ struct ControlRecord {
     int top;
     int width;
     int height;
-    int tabIndex;         // the order of the focus chain; kNoTabStop for shapes
+    int tabIndex;          // the order of the focus chain; kNoTabStop for shapes
     const FontStyle* font; // nullptr: the window font
     Colours colours;
     unsigned flags;

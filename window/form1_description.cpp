@@ -1,6 +1,15 @@
 // The window as data. Each row reads like a row of the layout: name, kind, text, left, top,
 // width, height (twips), tab index, font, colours, flags, accessible name. The first row lies on
 // top of all the others.
+//
+// The names are the window's own from the form it was first drawn in, kept so that every row
+// can be checked against that layout: Form1 is the window; cmdCalculate the button; a to f the
+// two vectors' fields and x, y, z the result's; Label26 the title on the bar Shape4; Shape2 and
+// Shape1 the frames round the input and the result rows, Label15 the result frame's caption;
+// Label1 to Label14 the brackets, commas, the "x" between the vectors and the "="; Label25 and
+// Label16 the bottom line, Label16 the publisher link. The labels' tab indices only number them
+// as that layout does: a label never takes the focus, and the engine reads the tab indices of
+// the text fields and the button alone.
 
 #include "window/form1.h"
 #include "window/publisher.h"
@@ -29,22 +38,22 @@ constexpr auto Text = ControlKind::TextField;
 constexpr auto Label = ControlKind::Label;
 constexpr auto Rect = ControlKind::Rectangle;
 
-constexpr rt::Colours kStandard{};
+constexpr rt::Colours kStandardColours{};
 constexpr rt::Colours kOnWhite{.back = kWhite};
 constexpr rt::Colours kFrame{.border = kLightBlue};
 
 // clang-format off
 constexpr std::array<rt::ControlRecord, 31> kControls{{
-    {u"cmdCalculate", Button, u"&Calculate",          6360, 2280, 2895,  615, 23, nullptr, kStandard, rt::kDefaultButton, {}},
-    {u"z",            Text,   u"",                    6240, 3600,  855,  735, 17, nullptr, kStandard, rt::kLocked, u"Cross product, z component, result"},
-    {u"y",            Text,   u"",                    4920, 3600,  975,  735, 16, nullptr, kStandard, rt::kLocked, u"Cross product, y component, result"},
-    {u"x",            Text,   u"",                    3480, 3600,  975,  735, 15, nullptr, kStandard, rt::kLocked, u"Cross product, x component, result"},
-    {u"f",            Text,   u"",                    8640, 1080,  855,  735,  9, nullptr, kStandard, rt::kNoFlags, u"Second vector, z component, input"},
-    {u"e",            Text,   u"",                    7320, 1080,  975,  735,  8, nullptr, kStandard, rt::kNoFlags, u"Second vector, y component, input"},
-    {u"d",            Text,   u"",                    5880, 1080,  975,  735,  7, nullptr, kStandard, rt::kNoFlags, u"Second vector, x component, input"},
-    {u"c",            Text,   u"",                    3240, 1080,  855,  735,  2, nullptr, kStandard, rt::kNoFlags, u"First vector, z component, input"},
-    {u"b",            Text,   u"",                    1920, 1080,  975,  735,  1, nullptr, kStandard, rt::kNoFlags, u"First vector, y component, input"},
-    {u"a",            Text,   u"",                     480, 1080,  975,  735,  0, nullptr, kStandard, rt::kNoFlags, u"First vector, x component, input"},
+    {u"cmdCalculate", Button, u"&Calculate",          6360, 2280, 2895,  615, 23, nullptr, kStandardColours, rt::kDefaultButton, {}},
+    {u"z",            Text,   u"",                    6240, 3600,  855,  735, 17, nullptr, kStandardColours, rt::kLocked, u"Cross product, z component, result"},
+    {u"y",            Text,   u"",                    4920, 3600,  975,  735, 16, nullptr, kStandardColours, rt::kLocked, u"Cross product, y component, result"},
+    {u"x",            Text,   u"",                    3480, 3600,  975,  735, 15, nullptr, kStandardColours, rt::kLocked, u"Cross product, x component, result"},
+    {u"f",            Text,   u"",                    8640, 1080,  855,  735,  9, nullptr, kStandardColours, rt::kNoFlags, u"Second vector, z component, input"},
+    {u"e",            Text,   u"",                    7320, 1080,  975,  735,  8, nullptr, kStandardColours, rt::kNoFlags, u"Second vector, y component, input"},
+    {u"d",            Text,   u"",                    5880, 1080,  975,  735,  7, nullptr, kStandardColours, rt::kNoFlags, u"Second vector, x component, input"},
+    {u"c",            Text,   u"",                    3240, 1080,  855,  735,  2, nullptr, kStandardColours, rt::kNoFlags, u"First vector, z component, input"},
+    {u"b",            Text,   u"",                    1920, 1080,  975,  735,  1, nullptr, kStandardColours, rt::kNoFlags, u"First vector, y component, input"},
+    {u"a",            Text,   u"",                     480, 1080,  975,  735,  0, nullptr, kStandardColours, rt::kNoFlags, u"First vector, x component, input"},
     {u"Label15",      Label,  u"resultant vector!!",  3000, 3120, 2055,  255, 27, &kBold,      kOnWhite, rt::kNoFlags, {}},
     {u"Shape1",       Rect,   u"",                    1920, 3240, 7695, 1335, kNoTabStop, nullptr, kFrame, rt::kNoFlags, {}},
     {u"Shape2",       Rect,   u"",                     120,  960, 9855,  975, kNoTabStop, nullptr, kFrame, rt::kNoFlags, {}},

@@ -2,6 +2,8 @@
 # 32-bit Windows. The tests run under Wine.
 
 enable_language(RC)
+# The installer knows a running Melkora by the class of its window.
+set(MELKORA_WINDOW_CLASS MelkoraForm)
 add_subdirectory(runtime/win32)
 add_subdirectory(app)
 # The packages, made by packaging/windows and checked by tests/packaging/win32.

@@ -4,6 +4,7 @@
 #include "runtime/win32/win32_text.h"
 
 #include <array>
+#include <string>
 #include <windows.h>
 
 namespace rt::platform {
@@ -23,10 +24,20 @@ std::u16string localeText(LCTYPE item, std::u16string_view fallback) {
 
 using ShellExecuteAFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
 
+// `text` in the system's ANSI code page, which the shell's 8-bit call takes.
+std::string ansiText(std::u16string_view text) {
+    const std::wstring wide = toWide(text);
+    const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), narrow.data(), size,
+                        nullptr, nullptr);
+    return narrow;
+}
+
 // shell32's ShellExecuteA, looked up by name. The library stays loaded once the function is
 // bound; a failed lookup leaves nothing loaded.
-std::optional<ShellExecute> bindShellExecute(std::u16string_view library,
-                                             std::u16string_view name) {
+std::optional<OpenAddress> bindShellExecute(std::u16string_view library, std::u16string_view name) {
     HMODULE module = LoadLibraryW(toWide(library).c_str());
     if (module == nullptr) {
         return std::nullopt;
@@ -38,23 +49,35 @@ std::optional<ShellExecute> bindShellExecute(std::u16string_view library,
         FreeLibrary(module);
         return std::nullopt;
     }
-    // The strings are views of the caller's std::strings, which end in a NUL. The result says
-    // whether a handler was found; a request that fails once made is silent.
-    return [shellExecute](const ShellRequest& request) {
-        shellExecute(reinterpret_cast<HWND>(request.window), request.operation.data(),
-                     request.file.data(), nullptr, nullptr, request.showCommand);
+    // The converted strings are the request's own, and go with it however it ends. No
+    // parameters, no directory; show command 0 (hide) leaves it to the browser how its window
+    // appears. The result says whether a handler was found; a request that fails once made is
+    // silent.
+    return [shellExecute](NativeHandle window, std::u16string_view address) {
+        const std::string operation = ansiText(u"open");
+        const std::string file = ansiText(address);
+        shellExecute(reinterpret_cast<HWND>(window), operation.c_str(), file.c_str(), nullptr,
+                     nullptr, 0);
     };
 }
 
-} // namespace
-
-void showMessageBox(std::u16string_view text) {
+void showBox(std::u16string_view text, UINT icon) {
     // The active window is the program's own while one of its handlers runs, and its caption is
     // the program's name.
     HWND owner = GetActiveWindow();
     wchar_t title[256] = L"";
     GetWindowTextW(owner, title, 256);
-    MessageBoxW(owner, toWide(text).c_str(), title, MB_OK | MB_APPLMODAL);
+    MessageBoxW(owner, toWide(text).c_str(), title, MB_OK | MB_APPLMODAL | icon);
+}
+
+} // namespace
+
+void showMessageBox(std::u16string_view text) {
+    showBox(text, 0);
+}
+
+void reportProgrammingError(std::u16string_view text) {
+    showBox(text, MB_ICONERROR);
 }
 
 NumberSymbols userNumberSymbols() {
@@ -69,17 +92,7 @@ NumberSymbols userNumberSymbols() {
     };
 }
 
-std::string toNarrowText(std::u16string_view text) {
-    const std::wstring wide = toWide(text);
-    const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), narrow.data(), size,
-                        nullptr, nullptr);
-    return narrow;
-}
-
-ShellFacility shellFacility() {
+AddressOpener addressOpener() {
     return {u"shell32.dll", u"ShellExecuteA", bindShellExecute};
 }
 

@@ -33,7 +33,7 @@ fi
 
 echo "== metadata agrees with the program"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo has no release $version"
-homepage=$(sed -n 's/.*kHomePage{u"open", u"\([^"]*\)"}.*/\1/p' "$source_dir/window/publisher.h")
+homepage=$(sed -n 's/.*kHomePage\[\] = u"\([^"]*\)".*/\1/p' "$build_dir/generated/app/version.h")
 grep -q "<url type=\"homepage\">$homepage</url>" "$metainfo" ||
     fail "the metainfo's homepage is not the link's address $homepage"
 grep -q "^Icon=$app_id\$" "$desktop" || fail "the desktop entry's icon is not $app_id"

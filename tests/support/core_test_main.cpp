@@ -1,8 +1,8 @@
 // The core's test program, the same on every target. GoogleTest takes its own options first;
 // what is left is the path of the oracle's case file.
 
-#include "tests/support/null_platform.h"
 #include "tests/support/oracle_files.h"
+#include "tests/support/recording_platform.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@ std::string casesPath;
 
 // Every test starts on a fresh platform: default symbols, a shell that can be bound.
 class FreshPlatform : public testing::EmptyTestEventListener {
-    void OnTestStart(const testing::TestInfo& /*test*/) override { nullplatform::reset(); }
+    void OnTestStart(const testing::TestInfo& /*test*/) override { recording::reset(); }
 };
 
 } // namespace

@@ -1,7 +1,6 @@
-// The Qt layer's edge: the number symbols of every locale Qt knows, the test locales' table
-// against Qt's own data, and the 8-bit text for C interfaces.
+// The Qt layer's edge: the number symbols of every locale Qt knows, and the test locales' table
+// against Qt's own data.
 
-#include "runtime/platform.h"
 #include "runtime/qt/qt_locale.h"
 #include "tests/support/locales.h"
 
@@ -16,7 +15,6 @@ class TestQtPlatform : public QObject {
 private slots:
     void testLocalesMatchQt();
     void roundTripInEveryLocale();
-    void narrowText();
 };
 
 void TestQtPlatform::testLocalesMatchQt() {
@@ -62,11 +60,6 @@ void TestQtPlatform::roundTripInEveryLocale() {
         }
     }
     QVERIFY(checked > 100'000);
-}
-
-void TestQtPlatform::narrowText() {
-    QVERIFY(rt::platform::toNarrowText(u"http://example.org/") == "http://example.org/");
-    QVERIFY(rt::platform::toNarrowText(u"\u00E9") == "\xC3\xA9"); // UTF-8, as the locale has it
 }
 
 QTEST_APPLESS_MAIN(TestQtPlatform)

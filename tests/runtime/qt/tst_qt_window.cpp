@@ -1,11 +1,11 @@
-// The runtime's windows, on a small description of this test's own: controls found by name,
-// field text, the tab order by index, the default button, label clicks through the dispatcher,
-// and the stacking of what is drawn.
+// The Qt layer's primitives, on a small description of this test's own: widgets made where the
+// layout says, field text, the focus moving in the layout's order, keys, button clicks and label
+// clicks reaching the engine, and the paint list drawn back to front.
 
 #include "runtime/error.h"
 #include "runtime/message_box.h"
-#include "runtime/qt/qt_form.h"
 #include "runtime/qt/qt_text.h"
+#include "tests/support/qt_test_form.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -34,7 +34,7 @@ constexpr rt::FormDescription kDescription{
 
 } // namespace
 
-class TestQtForm : public QObject {
+class TestQtWindow : public QObject {
     Q_OBJECT
 
 private slots:
@@ -45,25 +45,25 @@ private slots:
     void firstRecordIsDrawnOnTop();
 };
 
-void TestQtForm::buildsFromTheDescription() {
-    rt::QtForm form(kDescription);
-    QCOMPARE(form.windowTitle(), "Demo");
-    QCOMPARE(form.size(), QSize(300, 200));
+void TestQtWindow::buildsFromTheDescription() {
+    QtTestForm form(kDescription);
+    QCOMPARE(form.window.windowTitle(), "Demo");
+    QCOMPARE(form.window.size(), QSize(300, 200));
     QCOMPARE(form.textField(u"in")->geometry(), QRect(10, 50, 80, 30));
     QVERIFY(form.textField(u"out")->isReadOnly());
     QCOMPARE(form.textField(u"in")->accessibleName(), "input");
-    form.setFieldText(u"in", u"hello");
-    QVERIFY(form.fieldText(u"in") == u"hello");
+    form.engine.setFieldText(u"in", u"hello");
+    QVERIFY(form.engine.fieldText(u"in") == u"hello");
     QCOMPARE(form.textField(u"in")->text(), "hello");
-    QCOMPARE(form.button(u"go")->text(), "&Go");
-    QVERIFY(form.nativeHandle() != 0);
+    QCOMPARE(form.button(u"go")->text(), "&Go"); // Qt underlines the G
+    QVERIFY(form.engine.nativeHandle() != 0);
 }
 
-void TestQtForm::tabOrderFollowsTheIndex() {
-    rt::QtForm form(kDescription);
-    form.show();
-    QApplication::setActiveWindow(&form);
-    QVERIFY(QTest::qWaitForWindowActive(&form));
+void TestQtWindow::tabOrderFollowsTheIndex() {
+    QtTestForm form(kDescription);
+    form.window.show();
+    QApplication::setActiveWindow(&form.window);
+    QVERIFY(QTest::qWaitForWindowActive(&form.window));
     QStringList order; // index 0 comes first, not record 0
     for (int i = 0; i < 4; ++i) {
         order << QApplication::focusWidget()->objectName();
@@ -72,41 +72,41 @@ void TestQtForm::tabOrderFollowsTheIndex() {
     QCOMPARE(order, (QStringList{"out", "in", "go", "out"}));
 }
 
-void TestQtForm::enterPressesTheDefaultButton() {
-    rt::QtForm form(kDescription);
+void TestQtWindow::enterPressesTheDefaultButton() {
+    QtTestForm form(kDescription);
     int presses = 0;
-    form.onClick(u"go", [&] { ++presses; });
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.engine.onClick(u"go", [&] { ++presses; });
+    form.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form.window));
     QTest::keyClick(form.textField(u"in"), Qt::Key_Return);
     QTest::keyClick(form.textField(u"out"), Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(presses, 2);
 }
 
-void TestQtForm::labelClicksAreDispatched() {
+void TestQtWindow::labelClicksAreDispatched() {
     QStringList shown;
     const rt::ScopedMessagePresenter recorder(
         [&](std::u16string_view text) { shown << rt::toQString(text); });
-    rt::QtForm form(kDescription);
+    QtTestForm form(kDescription);
     int clicks = 0;
-    form.onClick(u"under", [&] {
+    form.engine.onClick(u"under", [&] {
         ++clicks;
         rt::raiseOverflow(u"out");
     });
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {},
+    form.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form.window));
+    QTest::mouseClick(form.window.windowHandle(), Qt::LeftButton, {},
                       form.controlGeometry(u"under").center());
-    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {},
+    QTest::mouseClick(form.window.windowHandle(), Qt::LeftButton, {},
                       form.controlGeometry(u"top").center());
     QCOMPARE(clicks, 1);
     QCOMPARE(shown.size(), 1);
     QVERIFY(shown.front().startsWith("Overflow"));
 }
 
-void TestQtForm::firstRecordIsDrawnOnTop() {
-    rt::QtForm form(kDescription);
-    const QImage image = form.grab().toImage();
+void TestQtWindow::firstRecordIsDrawnOnTop() {
+    QtTestForm form(kDescription);
+    const QImage image = form.window.grab().toImage();
     // The box overlaps both labels: under "top" (listed before it), over "under" (after it).
     const QRect top = form.controlGeometry(u"top");
     const QRect under = form.controlGeometry(u"under");
@@ -114,5 +114,5 @@ void TestQtForm::firstRecordIsDrawnOnTop() {
     QCOMPARE(image.pixel(under.left() + 1, under.bottom() - 1), kGreen);
 }
 
-QTEST_MAIN(TestQtForm)
-#include "tst_qt_form.moc"
+QTEST_MAIN(TestQtWindow)
+#include "tst_qt_window.moc"

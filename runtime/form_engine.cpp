@@ -1,0 +1,123 @@
+#include "runtime/form_engine.h"
+
+#include "runtime/dispatcher.h"
+
+#include <utility>
+
+namespace rt {
+
+FormEngine::FormEngine(const FormDescription& description)
+    : m_description(description)
+    , m_handlers(description.controls.size()) {
+    checkControlNames(m_description);
+    const Screen screen = platform::mainScreen();
+    m_layout = layOut(m_description, screen.dotsPerInch);
+    m_native = platform::createWindow(*this);
+    const Size frame = m_native->outerSize(m_layout.client, screen.dotsPerInch);
+    m_native->open(m_layout, m_description.window.caption, placement(frame, screen.workArea));
+    if (!m_layout.controls.empty()) {
+        m_native->focus(m_layout.controls.front().id);
+    }
+}
+
+FormEngine::~FormEngine() = default;
+
+ControlId FormEngine::control(std::u16string_view name, ControlKind kind) const {
+    const ControlId found = id(name);
+    if (m_description.controls[found].kind != kind) {
+        fatal(kind == ControlKind::TextField ? "this control is no text field:"
+                                             : "this control is of another kind:",
+              name);
+    }
+    return found;
+}
+
+void FormEngine::onClick(std::u16string_view name, std::function<void()> handler) {
+    const ControlId found = id(name);
+    const ControlKind kind = m_description.controls[found].kind;
+    if (kind != ControlKind::CommandButton && kind != ControlKind::Label) {
+        fatal("this control takes no clicks:", name);
+    }
+    m_handlers[found] = std::move(handler);
+}
+
+std::u16string FormEngine::fieldText(std::u16string_view name) const {
+    return m_native->text(control(name, ControlKind::TextField));
+}
+
+void FormEngine::setFieldText(std::u16string_view name, std::u16string_view text) {
+    m_native->setText(control(name, ControlKind::TextField), text);
+}
+
+NativeHandle FormEngine::nativeHandle() {
+    return m_native->handle();
+}
+
+void FormEngine::run(ControlId control) {
+    if (m_handlers[control]) {
+        dispatch(m_handlers[control]);
+    }
+}
+
+void FormEngine::buttonPressed(ControlId button) {
+    if (button < m_description.controls.size() &&
+        m_description.controls[button].kind == ControlKind::CommandButton) {
+        run(button);
+    }
+}
+
+bool FormEngine::keyPressed(char32_t key, unsigned modifiers) {
+    for (const NativeControl& control : m_layout.controls) {
+        const bool enter = key == kEnterKey && modifiers == kNoModifier && control.isDefault;
+        const bool accelerator = control.caption.accelerator != 0 &&
+                                 key == control.caption.accelerator && modifiers == kAlt;
+        if (enter || accelerator) {
+            run(control.id);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<ControlId> FormEngine::labelAt(Point at) const {
+    // The topmost label there, which is the first in the description.
+    for (ControlId id = 0; id < m_description.controls.size(); ++id) {
+        if (m_description.controls[id].kind == ControlKind::Label &&
+            m_layout.boxes[id].contains(at.x, at.y)) {
+            return id;
+        }
+    }
+    return std::nullopt;
+}
+
+void FormEngine::mousePressed(Point at, bool secondOfDoubleClick) {
+    // The first half of a double-click was a click already; the second is not another.
+    m_pressedLabel = secondOfDoubleClick ? std::nullopt : labelAt(at);
+}
+
+void FormEngine::mouseReleased(Point at) {
+    // A click is a press and a release on the same label, as with any button.
+    const std::optional<ControlId> pressed = std::exchange(m_pressedLabel, std::nullopt);
+    if (pressed && pressed == labelAt(at)) {
+        run(*pressed);
+    }
+}
+
+void FormEngine::dpiChanged(double dotsPerInch) {
+    if (dotsPerInch != m_layout.dotsPerInch) {
+        m_layout = layOut(m_description, dotsPerInch);
+        m_native->layOutAgain();
+    }
+}
+
+int FormEngine::run() {
+    return m_native->run();
+}
+
+int start(const FormDescription& description, void (*wire)(Form& form)) {
+    FormEngine form(description);
+    wire(form);
+    return form.run();
+}
+
+} // namespace rt
