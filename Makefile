@@ -37,13 +37,13 @@ test: build
 	$(MAKE) --no-print-directory fuzz-smoke
 	$(MAKE) --no-print-directory coverage
 
-# The core, its tests and its benchmark for 32-bit Windows, cross-compiled with mingw-w64. The
-# tests hold it against the oracle's cases, which the native build computes with MPFR.
+# Melkora.exe, the core's tests and the benchmark for 32-bit Windows, cross-compiled with
+# mingw-w64. The tests hold it against the oracle's cases, which the native build computes with
+# MPFR.
 win32: build
 	cmake -S . -B $(BUILD_WIN32) $(CMAKE_FLAGS) \
 	    -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake \
-	    -DMELKORA_ORACLE_CASES=$(abspath $(BUILD))/tests/support/oracle_cases.txt \
-	    -DMELKORA_ICON_ICO=$(abspath $(BUILD))/app/melkora.ico
+	    -DMELKORA_ORACLE_CASES=$(abspath $(BUILD))/tests/support/oracle_cases.txt
 	cmake --build $(BUILD_WIN32)
 
 # The Windows build's tests, under Wine.

@@ -1,18 +1,137 @@
-# Linux: the Qt 6 program and its package, the whole test suite and the benchmarks; or, with
-# MELKORA_FUZZ, the fuzzers alone.
-
-enable_testing()
-
-if(MELKORA_FUZZ)
-    add_subdirectory(tests/support)
-    add_subdirectory(tests/fuzz)
-    return()
-endif()
+# Linux: the program on Qt 6 Widgets, its Debian package, the Qt layer's tests offscreen, the
+# end-to-end road under Xvfb, and the benchmarks.
+#
+# Every file in this folder adds its platform's runtime layer when it is included (an OBJECT
+# library in runtime/<layer>/ that implements runtime/platform.h) and defines the same set of
+# functions, which the rest of the build calls, each in its own folder:
+#   melkora_add_program()         in app/: the program, its resources and metadata
+#   melkora_add_packages()        at the top: what `make package` makes
+#   melkora_add_platform_tests()  in tests/: the layer's own tests and the end-to-end road (the
+#                                 core's suite is added there for every platform)
+#   melkora_add_benchmarks()      in bench/: the benchmarks of the platform's program
 
 find_package(Qt6 6.2 REQUIRED COMPONENTS Widgets Test)
 find_package(GTest REQUIRED)
+find_program(XVFB_RUN xvfb-run REQUIRED)
 add_subdirectory(runtime/qt)
-add_subdirectory(app)
-add_subdirectory(packaging)
-add_subdirectory(tests)
-add_subdirectory(bench)
+
+function(melkora_add_program)
+    add_library(melkora_app STATIC icon.cpp startup.cpp)
+    target_include_directories(melkora_app PUBLIC ${PROJECT_SOURCE_DIR}
+                               ${PROJECT_BINARY_DIR}/generated)
+    target_link_libraries(melkora_app PUBLIC melkora_icon_pixels Qt6::Widgets
+                          PRIVATE melkora_warnings)
+
+    add_executable(melkora main.cpp)
+    target_link_libraries(melkora PRIVATE melkora_app melkora_window melkora_runtime_qt
+                          melkora_warnings)
+    # Resolve all symbols at start-up, so the relocation tables can be made read-only.
+    target_link_options(melkora PRIVATE -Wl,-z,relro,-z,now)
+
+    # The desktop's icons, rendered by the build from the program's own pixel map.
+    add_executable(melkora_icon_export icon_export.cpp)
+    target_link_libraries(melkora_icon_export PRIVATE melkora_app melkora_warnings)
+    set(icon_dir ${CMAKE_CURRENT_BINARY_DIR}/icons)
+    set(icon_files ${icon_dir}/scalable/apps/${MELKORA_APP_ID}.svg)
+    foreach(size 16 32 48 64 128 256)
+        list(APPEND icon_files ${icon_dir}/${size}x${size}/apps/${MELKORA_APP_ID}.png)
+    endforeach()
+    add_custom_command(OUTPUT ${icon_files}
+        COMMAND melkora_icon_export ${icon_dir} ${MELKORA_APP_ID}
+        DEPENDS melkora_icon_export
+        COMMENT "Rendering the icons")
+    add_custom_target(melkora_icons ALL DEPENDS ${icon_files})
+
+    # The manual page, compressed as Debian wants it.
+    set(man_page ${CMAKE_CURRENT_BINARY_DIR}/melkora.1.gz)
+    add_custom_command(OUTPUT ${man_page}
+        COMMAND gzip -9 -n -c ${CMAKE_CURRENT_SOURCE_DIR}/melkora.1 > ${man_page}
+        DEPENDS melkora.1)
+    add_custom_target(melkora_man ALL DEPENDS ${man_page})
+
+    install(TARGETS melkora RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(FILES ${MELKORA_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${MELKORA_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+    install(DIRECTORY ${icon_dir}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+    install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endfunction()
+
+function(melkora_add_packages)
+    add_subdirectory(packaging)
+endfunction()
+
+function(melkora_add_platform_tests)
+    # Widget tests on Qt's offscreen platform.
+    function(melkora_qt_test name)
+        cmake_parse_arguments(PARSE_ARGV 1 ARG "" "" "SOURCES;LIBRARIES")
+        add_executable(${name} ${ARG_SOURCES})
+        target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+        target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} melkora_runtime_qt Qt6::Test
+                              melkora_warnings)
+        set_target_properties(${name} PROPERTIES AUTOMOC ON)
+        add_test(NAME ${name} COMMAND ${name})
+        set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+                             LABELS unit)
+    endfunction()
+    melkora_qt_test(tst_qt_platform SOURCES runtime/qt/tst_qt_platform.cpp
+                    LIBRARIES melkora_test_support)
+    melkora_qt_test(tst_qt_window SOURCES runtime/qt/tst_qt_window.cpp LIBRARIES melkora_window)
+    melkora_qt_test(tst_form1 SOURCES window/qt/tst_form1.cpp LIBRARIES melkora_window)
+    melkora_qt_test(tst_publisher_link SOURCES window/qt/tst_publisher_link.cpp
+                    LIBRARIES melkora_window)
+    melkora_qt_test(tst_soak SOURCES window/qt/tst_soak.cpp LIBRARIES melkora_window)
+    set_tests_properties(tst_soak PROPERTIES TIMEOUT 900)
+
+    # End to end: the real program under a virtual X server, driven by xdotool.
+    set(xvfb ${XVFB_RUN} -a -s "-screen 0 1280x1024x24 -dpi 96")
+    add_test(NAME e2e_calculate COMMAND ${xvfb} ${CMAKE_CURRENT_SOURCE_DIR}/e2e/calculate.sh
+                                        $<TARGET_FILE:melkora>)
+    add_test(NAME e2e_link COMMAND ${xvfb} ${CMAKE_CURRENT_SOURCE_DIR}/e2e/link.sh
+                                   $<TARGET_FILE:melkora>)
+    add_test(NAME e2e_no_display
+             COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/no_display.sh $<TARGET_FILE:melkora>)
+    set_tests_properties(e2e_calculate e2e_link e2e_no_display PROPERTIES LABELS e2e TIMEOUT 120)
+
+    # The package and its desktop metadata. Installs the package for real where it runs as
+    # root; not from the sanitizer build, whose binary is no release.
+    if(NOT MELKORA_SANITIZE)
+        add_test(NAME package
+                 COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/packaging/check_package.sh
+                         ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR} ${MELKORA_VERSION}
+                         ${MELKORA_APP_ID})
+        set_tests_properties(package PROPERTIES LABELS package TIMEOUT 600 RUN_SERIAL ON)
+    endif()
+endfunction()
+
+function(melkora_add_benchmarks)
+    find_package(benchmark REQUIRED)
+    find_package(X11 REQUIRED COMPONENTS Xdamage Xtst)
+
+    add_library(melkora_bench_x STATIC x_session.cpp)
+    target_include_directories(melkora_bench_x PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(melkora_bench_x PUBLIC X11::X11 X11::Xdamage X11::Xtst
+                          PRIVATE melkora_warnings)
+
+    # The toolkit's floor: a bare Qt window, built with the same compiler and flags as Melkora.
+    add_executable(melkora_floor_window floor_window.cpp)
+    target_link_libraries(melkora_floor_window PRIVATE Qt6::Widgets melkora_warnings)
+
+    add_executable(melkora_bench_startup bench_startup.cpp)
+    target_link_libraries(melkora_bench_startup PRIVATE melkora_bench_x melkora_warnings)
+
+    # It reads the window's description to know where the fields lie.
+    add_executable(melkora_bench_response bench_response.cpp)
+    target_link_libraries(melkora_bench_response PRIVATE melkora_window melkora_recording_platform
+                          melkora_bench_x melkora_warnings)
+
+    add_executable(melkora_bench_long_text bench_long_text.cpp)
+    target_link_libraries(melkora_bench_long_text PRIVATE melkora_window melkora_runtime_qt
+                          benchmark::benchmark melkora_warnings)
+
+    add_test(NAME bench_smoke
+             COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x1024x24 -dpi 96"
+                     ${CMAKE_CURRENT_SOURCE_DIR}/smoke.sh $<TARGET_FILE:melkora_bench_startup>
+                     $<TARGET_FILE:melkora_bench_response> $<TARGET_FILE:melkora>
+                     $<TARGET_FILE:melkora_floor_window>)
+    set_tests_properties(bench_smoke PROPERTIES LABELS e2e TIMEOUT 120)
+endfunction()

@@ -1,24 +1,83 @@
-# Windows: Melkora.exe, the native Win32 program, with the core's tests and benchmark, for
-# 32-bit Windows. The tests run under Wine.
+# Windows: Melkora.exe, the native Win32 program for 32-bit Windows, cross-compiled with
+# mingw-w64; its installer and portable zip; its end-to-end road and its benchmark floor. The
+# tests run under Wine. The functions are those every platform file defines (linux.cmake).
 
 enable_language(RC)
 # The installer knows a running Melkora by the class of its window.
 set(MELKORA_WINDOW_CLASS MelkoraForm)
+set(MELKORA_ICON_ICO ${CMAKE_BINARY_DIR}/app/melkora.ico)
 add_subdirectory(runtime/win32)
-add_subdirectory(app)
-# The packages, made by packaging/windows and checked by tests/packaging/win32.
-set(MELKORA_WIN32_SETUP ${CMAKE_BINARY_DIR}/${MELKORA_NAME}-${MELKORA_VERSION}-win32-setup.exe)
-set(MELKORA_WIN32_ZIP ${CMAKE_BINARY_DIR}/${MELKORA_NAME}-${MELKORA_VERSION}-win32.zip)
-set(MELKORA_WIN32_STRIPPED_EXE ${CMAKE_BINARY_DIR}/packaging/windows/stage/${MELKORA_NAME}.exe)
-add_subdirectory(packaging/windows)
 
 # GoogleTest from Debian's sources, built with the cross compiler.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+find_program(XVFB_RUN xvfb-run REQUIRED)
 
 set(MELKORA_ORACLE_CASES "" CACHE FILEPATH "The oracle's case file, made by a native build")
 
-enable_testing()
-add_subdirectory(tests)
-add_subdirectory(bench)
+# The packages, made by melkora_add_packages and checked by melkora_add_platform_tests.
+set(MELKORA_WIN32_SETUP ${CMAKE_BINARY_DIR}/${MELKORA_NAME}-${MELKORA_VERSION}-win32-setup.exe)
+set(MELKORA_WIN32_ZIP ${CMAKE_BINARY_DIR}/${MELKORA_NAME}-${MELKORA_VERSION}-win32.zip)
+set(MELKORA_WIN32_STRIPPED_EXE ${CMAKE_BINARY_DIR}/packaging/windows/stage/${MELKORA_NAME}.exe)
+
+function(melkora_add_program)
+    # The icon from the pixel map, by a tool of the build's own, run under the build's emulator.
+    add_executable(melkora_icon_ico icon_ico.cpp)
+    target_link_libraries(melkora_icon_ico PRIVATE melkora_icon_pixels melkora_warnings)
+    add_custom_command(OUTPUT ${MELKORA_ICON_ICO}
+        COMMAND melkora_icon_ico ${MELKORA_ICON_ICO}
+        DEPENDS melkora_icon_ico
+        COMMENT "Rendering the Windows icon")
+
+    # One file, its icon, version record and manifest made from the same sources as everything
+    # else.
+    set(MELKORA_MANIFEST ${CMAKE_CURRENT_BINARY_DIR}/melkora.manifest)
+    configure_file(melkora.manifest.in ${MELKORA_MANIFEST} @ONLY)
+    configure_file(melkora.rc.in ${CMAKE_CURRENT_BINARY_DIR}/melkora.rc @ONLY)
+    add_executable(Melkora WIN32 main_win32.cpp ${CMAKE_CURRENT_BINARY_DIR}/melkora.rc)
+    target_link_libraries(Melkora PRIVATE melkora_window melkora_runtime_win32 melkora_warnings)
+    target_link_options(Melkora PRIVATE -municode)
+    set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/melkora.rc PROPERTIES
+                                OBJECT_DEPENDS "${MELKORA_ICON_ICO};${MELKORA_MANIFEST}")
+endfunction()
+
+function(melkora_add_packages)
+    add_subdirectory(packaging/windows)
+endfunction()
+
+function(melkora_add_platform_tests)
+    # End to end: the real Melkora.exe under Wine on a virtual X server, typed at by xdotool and
+    # read back by a probe in the same Wine prefix.
+    add_executable(melkora_probe e2e/win32/melkora_probe.cpp)
+    target_compile_definitions(melkora_probe PRIVATE UNICODE _UNICODE)
+    target_link_options(melkora_probe PRIVATE -municode)
+    target_link_libraries(melkora_probe PRIVATE oleacc ole32 oleaut32 uuid melkora_warnings)
+    set(xvfb ${XVFB_RUN} -a -s "-screen 0 1280x1024x24 -dpi 96")
+    add_test(NAME e2e_win32
+             COMMAND ${xvfb} ${CMAKE_CURRENT_SOURCE_DIR}/e2e/win32/melkora.sh
+                     $<TARGET_FILE:Melkora> $<TARGET_FILE:melkora_probe>)
+    set_tests_properties(e2e_win32 PROPERTIES LABELS e2e TIMEOUT 300)
+
+    # The installer and the portable zip, in a fresh Wine prefix of the test's own.
+    add_test(NAME package_win32
+             COMMAND ${xvfb} ${CMAKE_CURRENT_SOURCE_DIR}/packaging/win32/check_installer.sh
+                     ${MELKORA_WIN32_SETUP} ${MELKORA_WIN32_ZIP} ${MELKORA_WIN32_STRIPPED_EXE}
+                     ${MELKORA_VERSION} ${MELKORA_PUBLISHER})
+    set_tests_properties(package_win32 PROPERTIES LABELS package TIMEOUT 300)
+endfunction()
+
+function(melkora_add_benchmarks)
+    # The floor for Melkora.exe's start-up under Wine, which the native start-up benchmark
+    # measures side by side with it (scripts/run-benchmarks). It has Melkora's manifest: what
+    # Wine spends on the common controls and visual styles that asks for is the platform's.
+    set(floor_rc ${CMAKE_CURRENT_BINARY_DIR}/floor_window.rc)
+    file(CONFIGURE OUTPUT ${floor_rc}
+         CONTENT "1 24 \"${CMAKE_BINARY_DIR}/app/melkora.manifest\"\n")
+    set_source_files_properties(${floor_rc} PROPERTIES
+                                OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/app/melkora.manifest)
+    add_executable(melkora_floor_window WIN32 floor_window_win32.cpp ${floor_rc})
+    target_compile_definitions(melkora_floor_window PRIVATE UNICODE _UNICODE)
+    target_link_options(melkora_floor_window PRIVATE -municode)
+    target_link_libraries(melkora_floor_window PRIVATE melkora_warnings)
+endfunction()

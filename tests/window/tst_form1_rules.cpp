@@ -261,6 +261,12 @@ TEST_F(Form1Rules, NumbersFollowTheUserSettingsAtEveryRun) {
     EXPECT_EQ(form.fieldText(u"z"), u"0,5");
 }
 
+TEST(Start, BuildsTheWindowWiresItAndRunsItsLoop) {
+    static int wired = 0;
+    EXPECT_EQ(rt::start(window::form1Description(), [](rt::Form&) { ++wired; }), 0);
+    EXPECT_EQ(wired, 1);
+}
+
 TEST(Form1DeathTest, ProgrammingErrorsStopTheProgramAndSaySo) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_DEATH(rt::controlIndex(window::form1Description(), u"cmdCalc"),
