@@ -22,12 +22,10 @@ FormEngine::FormEngine(const FormDescription& description)
 
 FormEngine::~FormEngine() = default;
 
-ControlId FormEngine::control(std::u16string_view name, ControlKind kind) const {
+ControlId FormEngine::field(std::u16string_view name) const {
     const ControlId found = id(name);
-    if (m_description.controls[found].kind != kind) {
-        fatal(kind == ControlKind::TextField ? "this control is no text field:"
-                                             : "this control is of another kind:",
-              name);
+    if (m_description.controls[found].kind != ControlKind::TextField) {
+        fatal("this control is no text field:", name);
     }
     return found;
 }
@@ -42,18 +40,18 @@ void FormEngine::onClick(std::u16string_view name, std::function<void()> handler
 }
 
 std::u16string FormEngine::fieldText(std::u16string_view name) const {
-    return m_native->text(control(name, ControlKind::TextField));
+    return m_native->text(field(name));
 }
 
 void FormEngine::setFieldText(std::u16string_view name, std::u16string_view text) {
-    m_native->setText(control(name, ControlKind::TextField), text);
+    m_native->setText(field(name), text);
 }
 
 NativeHandle FormEngine::nativeHandle() {
     return m_native->handle();
 }
 
-void FormEngine::run(ControlId control) {
+void FormEngine::runHandler(ControlId control) {
     if (m_handlers[control]) {
         dispatch(m_handlers[control]);
     }
@@ -62,7 +60,7 @@ void FormEngine::run(ControlId control) {
 void FormEngine::buttonPressed(ControlId button) {
     if (button < m_description.controls.size() &&
         m_description.controls[button].kind == ControlKind::CommandButton) {
-        run(button);
+        runHandler(button);
     }
 }
 
@@ -72,7 +70,7 @@ bool FormEngine::keyPressed(char32_t key, unsigned modifiers) {
         const bool accelerator = control.caption.accelerator != 0 &&
                                  key == control.caption.accelerator && modifiers == kAlt;
         if (enter || accelerator) {
-            run(control.id);
+            runHandler(control.id);
             return true;
         }
     }
@@ -99,7 +97,7 @@ void FormEngine::mouseReleased(Point at) {
     // A click is a press and a release on the same label, as with any button.
     const std::optional<ControlId> pressed = std::exchange(m_pressedLabel, std::nullopt);
     if (pressed && pressed == labelAt(at)) {
-        run(*pressed);
+        runHandler(*pressed);
     }
 }
 

@@ -53,12 +53,11 @@ public:
     ControlId id(std::u16string_view name) const { return controlIndex(m_description, name); }
     const FormLayout& layout() const { return m_layout; }
     NativeWindow& native() { return *m_native; }
-    const FormDescription& description() const { return m_description; }
 
 private:
-    ControlId control(std::u16string_view name, ControlKind kind) const;
+    ControlId field(std::u16string_view name) const;
     std::optional<ControlId> labelAt(Point at) const;
-    void run(ControlId control);
+    void runHandler(ControlId control);
 
     FormDescription m_description;
     FormLayout m_layout;
