@@ -8,6 +8,7 @@
 #include "window/form1.h"
 
 #include <gtest/gtest.h>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,13 @@ TEST_F(Form1Rules, OpensCentredWithTheFocusInAAndTabWalksTheFieldsThenTheButton)
         chain += u' ';
     }
     EXPECT_EQ(chain, u"a b c d e f x y z cmdCalculate ");
+    // A screen reader tells every field from the others by its name.
+    std::set<std::u16string_view> names;
+    for (const rt::NativeControl& control : form.layout().controls) {
+        EXPECT_TRUE(control.kind != rt::ControlKind::TextField || !control.accessibleName.empty());
+        names.insert(control.accessibleName);
+    }
+    EXPECT_EQ(names.size(), 10u); // nine names, and the button's empty one
     EXPECT_EQ(native().focused, id(u"a"));
     EXPECT_EQ(results(), u"  ");
     EXPECT_TRUE(shown.empty());
@@ -152,6 +160,7 @@ TEST_F(Form1Rules, TheCreditLabelOpensThePageOncePerClick) {
         input().mouseReleased(at);
     }
     EXPECT_EQ(recording::state().openCalls.size(), 0u);
+    EXPECT_EQ(recording::state().openerLookups, 1); // bound at the first click, then reused
     EXPECT_EQ(native().focused, id(u"a"));
     EXPECT_TRUE(shown.empty());
 }

@@ -1,9 +1,7 @@
 // The Qt layer's primitives, on a small description of this test's own: widgets made where the
-// layout says, field text, the focus moving in the layout's order, keys, button clicks and label
-// clicks reaching the engine, and the paint list drawn back to front.
+// layout says, field text, the focus moving in the layout's order, and the paint list drawn back
+// to front. Keys and clicks reaching the engine are tst_form1's and tst_publisher_link's.
 
-#include "runtime/error.h"
-#include "runtime/message_box.h"
 #include "runtime/qt/qt_text.h"
 #include "tests/support/qt_test_form.h"
 
@@ -40,8 +38,6 @@ class TestQtWindow : public QObject {
 private slots:
     void buildsFromTheDescription();
     void tabOrderFollowsTheIndex();
-    void enterPressesTheDefaultButton();
-    void labelClicksAreDispatched();
     void firstRecordIsDrawnOnTop();
 };
 
@@ -70,38 +66,6 @@ void TestQtWindow::tabOrderFollowsTheIndex() {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     QCOMPARE(order, (QStringList{"out", "in", "go", "out"}));
-}
-
-void TestQtWindow::enterPressesTheDefaultButton() {
-    QtTestForm form(kDescription);
-    int presses = 0;
-    form.engine.onClick(u"go", [&] { ++presses; });
-    form.window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form.window));
-    QTest::keyClick(form.textField(u"in"), Qt::Key_Return);
-    QTest::keyClick(form.textField(u"out"), Qt::Key_Enter, Qt::KeypadModifier);
-    QCOMPARE(presses, 2);
-}
-
-void TestQtWindow::labelClicksAreDispatched() {
-    QStringList shown;
-    const rt::ScopedMessagePresenter recorder(
-        [&](std::u16string_view text) { shown << rt::toQString(text); });
-    QtTestForm form(kDescription);
-    int clicks = 0;
-    form.engine.onClick(u"under", [&] {
-        ++clicks;
-        rt::raiseOverflow(u"out");
-    });
-    form.window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form.window));
-    QTest::mouseClick(form.window.windowHandle(), Qt::LeftButton, {},
-                      form.controlGeometry(u"under").center());
-    QTest::mouseClick(form.window.windowHandle(), Qt::LeftButton, {},
-                      form.controlGeometry(u"top").center());
-    QCOMPARE(clicks, 1);
-    QCOMPARE(shown.size(), 1);
-    QVERIFY(shown.front().startsWith("Overflow"));
 }
 
 void TestQtWindow::firstRecordIsDrawnOnTop() {

@@ -9,14 +9,12 @@
 #include "window/form1.h"
 #include "window/publisher.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
-#include <QSet>
 #include <QTest>
 #include <QTimer>
 
@@ -24,7 +22,6 @@ namespace {
 
 const QStringList kInputs{"a", "b", "c", "d", "e", "f"};
 const QStringList kResults{"x", "y", "z"};
-const QStringList kTabChain{"a", "b", "c", "d", "e", "f", "x", "y", "z", "cmdCalculate"};
 
 QColor pixel(const QImage& image, QPoint at) {
     return image.pixelColor(at);
@@ -39,7 +36,6 @@ private slots:
     void init();
     void cleanup();
 
-    void startsEmptyWithFocusInA();
     void keys_data();
     void keys();
     void lockedFieldsRefuseEdits_data();
@@ -47,10 +43,8 @@ private slots:
     void lockedFieldsAllowSelectAndCopy();
     void lockedFieldsRefuseDrops();
     void lockedFieldsLookLikeInputFields();
-    void errorReportNamesFieldAndChangesNothing();
     void titleIsDrawnOverTheBar();
     void creditLineFitsItsBox();
-    void accessibleNames();
     void layoutStaysOnResize();
     void realMessageBox();
     void closingEndsTheProgram();
@@ -92,15 +86,6 @@ void TestForm1::init() {
 void TestForm1::cleanup() {
     m_form.reset();
     m_recorder.reset();
-}
-
-void TestForm1::startsEmptyWithFocusInA() {
-    QCOMPARE(m_form->window.windowTitle(), "Melkora");
-    for (const QString& name : kInputs + kResults) {
-        QVERIFY(field(name)->text().isEmpty());
-    }
-    QCOMPARE(focused(), field("a"));
-    QVERIFY(m_shown.isEmpty());
 }
 
 void TestForm1::keys_data() {
@@ -211,26 +196,6 @@ void TestForm1::lockedFieldsLookLikeInputFields() {
     QCOMPARE(field("b")->grab().toImage(), field("x")->grab().toImage());
 }
 
-void TestForm1::errorReportNamesFieldAndChangesNothing() {
-    const QStringList texts{"1", "abc", "3", "4", "5", "6"};
-    for (int i = 0; i < 6; ++i) {
-        field(kInputs[i])->setText(texts[i]);
-    }
-    field("x")->setText("earlier");
-    QTest::mouseClick(button(), Qt::LeftButton);
-    QCOMPARE(m_shown, QStringList{"Type mismatch: field b holds \"abc\", which is not a number."});
-    for (int i = 0; i < 6; ++i) {
-        QCOMPARE(field(kInputs[i])->text(), texts[i]);
-    }
-    QCOMPARE(field("x")->text(), "earlier");
-    QVERIFY(m_form->window.isVisible());
-    // The program goes on: mend the field and run again.
-    field("b")->setText("2");
-    QTest::mouseClick(button(), Qt::LeftButton);
-    QVERIFY(calculated());
-    QCOMPARE(focused(), button());
-}
-
 void TestForm1::titleIsDrawnOverTheBar() {
     const QImage image = m_form->window.grab().toImage();
     const QRect title = m_form->controlGeometry(u"Label26");
@@ -258,17 +223,6 @@ void TestForm1::creditLineFitsItsBox() {
     const QRect box = m_form->controlGeometry(u"Label16");
     QVERIFY(metrics.horizontalAdvance(rt::toQString(window::kCreditLine)) <= box.width());
     QVERIFY(metrics.height() <= box.height());
-}
-
-void TestForm1::accessibleNames() {
-    QSet<QString> names;
-    for (const QString& name : kInputs + kResults) {
-        const QString spoken = field(name)->accessibleName();
-        QVERIFY2(!spoken.isEmpty(), qPrintable(name));
-        QVERIFY(spoken.contains(kResults.contains(name) ? "result" : "input"));
-        names.insert(spoken);
-    }
-    QCOMPARE(names.size(), 9);
 }
 
 void TestForm1::layoutStaysOnResize() {

@@ -2,7 +2,6 @@
 
 #include "runtime/message_box.h"
 #include "runtime/qt/qt_text.h"
-#include "tests/support/processes.h"
 #include "tests/support/qt_test_form.h"
 #include "window/form1.h"
 #include "window/publisher.h"
@@ -42,7 +41,6 @@ private slots:
 
     void oneClickOneRequest();
     void doubleClickOneRequest();
-    void everyClickARequest();
     void returnsWhileTheOpenerRuns();
     void missingOpenerIsReportedAndLookedForAgain();
     void failingRequestIsSilent();
@@ -125,16 +123,6 @@ void TestPublisherLink::doubleClickOneRequest() {
     QVERIFY(waitForRequests(1));
     QTest::qWait(300); // a second request would have been started by now
     QCOMPARE(log().size(), 1);
-}
-
-void TestPublisherLink::everyClickARequest() {
-    installOpener();
-    for (int i = 0; i < 5; ++i) {
-        click(u"Label16");
-    }
-    QVERIFY(waitForRequests(5));
-    QCOMPARE(log().size(), 5);
-    QCOMPARE(zombieChildren(), 0);
 }
 
 void TestPublisherLink::returnsWhileTheOpenerRuns() {
