@@ -73,6 +73,7 @@ protected:
 
 private:
     QLineEdit* field(ControlId id) const;
+    void place(const NativeControl& control); // at its box, in its font
 
     FormInput& m_input;
     const FormLayout* m_layout = nullptr;
@@ -93,7 +94,10 @@ void QtWindow::open(const FormLayout& layout, std::u16string_view caption, Point
     setWindowTitle(toQString(caption));
     setFocusPolicy(Qt::NoFocus);
     setAutoFillBackground(true);
+    // The window's palette and font first: set after its children, they would be handed down
+    // to each of them again before the first frame.
     m_widgets.assign(layout.boxes.size(), nullptr);
+    layOutAgain();
     // Qt moves the focus in the order the widgets were made, which is the layout's.
     for (const NativeControl& control : layout.controls) {
         QWidget* widget = nullptr;
@@ -118,8 +122,8 @@ void QtWindow::open(const FormLayout& layout, std::u16string_view caption, Point
         widget->setObjectName(toQString(control.name));
         widget->installEventFilter(this);
         m_widgets[control.id] = widget;
+        place(control);
     }
-    layOutAgain();
     move(frameAt.x, frameAt.y);
 }
 
@@ -132,10 +136,19 @@ void QtWindow::layOutAgain() {
     setFont(fontOf(m_layout->fonts.front()));
     resize(m_layout->client.width, m_layout->client.height);
     for (const NativeControl& control : m_layout->controls) {
-        m_widgets[control.id]->setGeometry(toQRect(control.box));
-        m_widgets[control.id]->setFont(fontOf(m_layout->fonts[control.font]));
+        if (m_widgets[control.id] != nullptr) {
+            place(control);
+        }
     }
     QWidget::update();
+}
+
+void QtWindow::place(const NativeControl& control) {
+    QWidget* widget = m_widgets[control.id];
+    widget->setGeometry(toQRect(control.box));
+    if (control.font != 0) { // the window's own font comes down to it by itself
+        widget->setFont(fontOf(m_layout->fonts[control.font]));
+    }
 }
 
 QLineEdit* QtWindow::field(ControlId id) const {
