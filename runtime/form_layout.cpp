@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace rt {
 
@@ -111,12 +112,21 @@ FormLayout layOut(const FormDescription& description, double dotsPerInch) {
                                     colourOr(colours.border, StandardColour::WindowText)});
         }
     }
+    // The focus chain runs in ascending tab index, ties in description order; platforms move the
+    // focus in creation order, which is this one.
+    std::vector<ControlId> chain;
     for (ControlId id = 0; id < records.size(); ++id) {
-        const ControlRecord& record = records[id];
-        if (record.kind != ControlKind::TextField && record.kind != ControlKind::CommandButton) {
-            continue;
+        if (records[id].kind == ControlKind::TextField ||
+            records[id].kind == ControlKind::CommandButton) {
+            chain.push_back(id);
         }
-        NativeControl control{
+    }
+    std::sort(chain.begin(), chain.end(), [&](ControlId l, ControlId r) {
+        return std::pair(records[l].tabIndex, l) < std::pair(records[r].tabIndex, r);
+    });
+    for (const ControlId id : chain) {
+        const ControlRecord& record = records[id];
+        layout.controls.push_back({
             .id = id,
             .name = record.name,
             .kind = record.kind,
@@ -124,19 +134,11 @@ FormLayout layOut(const FormDescription& description, double dotsPerInch) {
             .font = fontOf(record.font),
             .locked = (record.flags & kLocked) != 0,
             .isDefault = (record.flags & kDefaultButton) != 0,
-            .caption = {},
+            .caption =
+                record.kind == ControlKind::CommandButton ? parseCaption(record.text) : Caption{},
             .accessibleName = record.accessibleName,
-        };
-        if (record.kind == ControlKind::CommandButton) {
-            control.caption = parseCaption(record.text);
-        }
-        layout.controls.push_back(std::move(control));
+        });
     }
-    // The focus chain runs in ascending tab index; platforms move the focus in creation order.
-    std::stable_sort(layout.controls.begin(), layout.controls.end(),
-                     [&](const NativeControl& l, const NativeControl& r) {
-                         return records[l.id].tabIndex < records[r.id].tabIndex;
-                     });
     return layout;
 }
 
