@@ -13,8 +13,9 @@ FormEngine::FormEngine(const FormDescription& description)
     const Screen screen = platform::mainScreen();
     m_layout = layOut(m_description, screen.dotsPerInch);
     m_native = platform::createWindow(*this);
-    const Size frame = m_native->outerSize(m_layout.client, screen.dotsPerInch);
-    m_native->open(m_layout, m_description.window.caption, placement(frame, screen.workArea));
+    const Size outer = m_native->outerSize(m_layout.client, screen.dotsPerInch);
+    const Point at = placement(outer, screen.workArea);
+    m_native->open(m_layout, m_description.window.caption, {at.x, at.y, outer.width, outer.height});
     if (!m_layout.controls.empty()) {
         m_native->focus(m_layout.controls.front().id);
     }

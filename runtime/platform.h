@@ -59,10 +59,10 @@ public:
 
     // The window's outer size for a client area of `client` pixels, frame and caption included.
     virtual Size outerSize(Size client, double dotsPerInch) const = 0;
-    // Makes the window, its frame's top left at `frameAt`, with `caption`, a client area of
-    // layout.client, and layout.controls in their order. Keeps `layout` to paint from; it
-    // lives as long as the window.
-    virtual void open(const FormLayout& layout, std::u16string_view caption, Point frameAt) = 0;
+    // Makes the window, frame and caption in `outer` (as outerSize gave it), with `caption`, a
+    // client area of layout.client, and layout.controls in their order. Keeps `layout` to
+    // paint from; it lives as long as the window.
+    virtual void open(const FormLayout& layout, std::u16string_view caption, const Box& outer) = 0;
     // The layout changed (a new DPI): controls to their new boxes and fonts, paint again.
     virtual void layOutAgain() = 0;
 

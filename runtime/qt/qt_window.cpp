@@ -55,7 +55,7 @@ public:
     explicit QtWindow(FormInput& input);
 
     Size outerSize(Size client, double dotsPerInch) const override;
-    void open(const FormLayout& layout, std::u16string_view caption, Point frameAt) override;
+    void open(const FormLayout& layout, std::u16string_view caption, const Box& outer) override;
     void layOutAgain() override;
     std::u16string text(ControlId field) const override;
     void setText(ControlId field, std::u16string_view text) override;
@@ -89,7 +89,7 @@ Size QtWindow::outerSize(Size client, double /*dotsPerInch*/) const {
     return client;
 }
 
-void QtWindow::open(const FormLayout& layout, std::u16string_view caption, Point frameAt) {
+void QtWindow::open(const FormLayout& layout, std::u16string_view caption, const Box& outer) {
     m_layout = &layout;
     setWindowTitle(toQString(caption));
     setFocusPolicy(Qt::NoFocus);
@@ -124,7 +124,7 @@ void QtWindow::open(const FormLayout& layout, std::u16string_view caption, Point
         m_widgets[control.id] = widget;
         place(control);
     }
-    move(frameAt.x, frameAt.y);
+    move(outer.left, outer.top);
 }
 
 void QtWindow::layOutAgain() {

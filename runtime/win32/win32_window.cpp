@@ -87,7 +87,7 @@ public:
     Win32Window& operator=(const Win32Window&) = delete;
 
     Size outerSize(Size client, double dotsPerInch) const override;
-    void open(const FormLayout& layout, std::u16string_view caption, Point frameAt) override;
+    void open(const FormLayout& layout, std::u16string_view caption, const Box& outer) override;
     void layOutAgain() override;
     std::u16string text(ControlId field) const override;
     void setText(ControlId field, std::u16string_view text) override;
@@ -138,7 +138,7 @@ Size Win32Window::outerSize(Size client, double dotsPerInch) const {
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-void Win32Window::open(const FormLayout& layout, std::u16string_view caption, Point frameAt) {
+void Win32Window::open(const FormLayout& layout, std::u16string_view caption, const Box& outer) {
     m_layout = &layout;
     m_background = CreateSolidBrush(colourRef(layout.background));
     const HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -157,10 +157,9 @@ void Win32Window::open(const FormLayout& layout, std::u16string_view caption, Po
 
     // The window is made where and as large as it will be shown: each later move or resize of
     // a top-level window costs a round trip to the window system before the first frame.
-    const Size outer = outerSize(layout.client, layout.dotsPerInch);
     m_window =
-        CreateWindowExW(0, kWindowClass, toWide(caption).c_str(), kWindowStyle, frameAt.x,
-                        frameAt.y, outer.width, outer.height, nullptr, nullptr, instance, this);
+        CreateWindowExW(0, kWindowClass, toWide(caption).c_str(), kWindowStyle, outer.left,
+                        outer.top, outer.width, outer.height, nullptr, nullptr, instance, this);
     if (m_window == nullptr) {
         fatal("cannot create the window", caption);
     }

@@ -18,10 +18,10 @@ rt::Size Window::outerSize(rt::Size client, double /*dotsPerInch*/) const {
     return {client.width + state().frame.width, client.height + state().frame.height};
 }
 
-void Window::open(const rt::FormLayout& layout, std::u16string_view caption, rt::Point frameAt) {
+void Window::open(const rt::FormLayout& layout, std::u16string_view caption, const rt::Box& outer) {
     this->layout = &layout;
     this->caption = caption;
-    this->frameAt = frameAt;
+    this->outer = outer;
     for (const rt::NativeControl& control : layout.controls) {
         created.push_back(control.id);
     }

@@ -27,7 +27,7 @@ public:
 
     rt::Size outerSize(rt::Size client, double dotsPerInch) const override;
     void open(const rt::FormLayout& layout, std::u16string_view caption,
-              rt::Point frameAt) override;
+              const rt::Box& outer) override;
     void layOutAgain() override { ++layOuts; }
     std::u16string text(rt::ControlId field) const override;
     void setText(rt::ControlId field, std::u16string_view text) override;
@@ -38,7 +38,7 @@ public:
     rt::FormInput& input;
     const rt::FormLayout* layout = nullptr;
     std::u16string caption;
-    rt::Point frameAt;
+    rt::Box outer;
     std::vector<rt::ControlId> created; // in creation order
     std::map<rt::ControlId, std::u16string> texts;
     std::optional<rt::ControlId> focused;

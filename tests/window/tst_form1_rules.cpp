@@ -51,7 +51,7 @@ private:
 TEST_F(Form1Rules, OpensCentredWithTheFocusInAAndTabWalksTheFieldsThenTheButton) {
     EXPECT_EQ(native().caption, u"Melkora");
     // 1280 x 1024 less a window of 680 + 8 by 371 + 30, halved.
-    EXPECT_EQ(native().frameAt, (rt::Point{296, 311}));
+    EXPECT_EQ(native().outer, (rt::Box{296, 311, 688, 401}));
     std::u16string chain;
     for (const ControlId created : native().created) {
         chain += window::form1Description().controls[created].name;
