@@ -1,5 +1,6 @@
 #include "calc/exact_arithmetic.h"
 
+#include "runtime/bit_cast.h"
 #include "runtime/uint128.h"
 
 #ifdef __FAST_MATH__
@@ -99,7 +100,7 @@ struct Unpacked {
 };
 
 Unpacked unpack(double v) {
-    const auto bits = std::bit_cast<uint64_t>(v);
+    const auto bits = rt::bitCast<uint64_t>(v);
     const bool negative = (bits >> 63) != 0;
     const auto biased = static_cast<int>((bits >> kMantissaBits) & 0x7FF);
     uint64_t mantissa = bits & (kHiddenBit - 1);
@@ -157,7 +158,7 @@ double roundToDouble(const U256& magnitude, int exponent, bool negative) {
     } else {
         bits = mantissa; // subnormal (biased exponent 0)
     }
-    return std::bit_cast<double>(bits | (negative ? uint64_t{1} << 63 : 0));
+    return rt::bitCast<double>(bits | (negative ? uint64_t{1} << 63 : 0));
 }
 
 } // namespace

@@ -109,14 +109,19 @@ void FormEngine::dpiChanged(double dotsPerInch) {
     }
 }
 
-int FormEngine::run() {
+std::optional<int> FormEngine::run() {
     return m_native->run();
 }
 
 int start(const FormDescription& description, void (*wire)(Form& form)) {
-    FormEngine form(description);
-    wire(form);
-    return form.run();
+    auto form = std::make_unique<FormEngine>(description);
+    wire(*form);
+    if (const std::optional<int> exitCode = form->run()) {
+        return *exitCode;
+    }
+    // The browser goes on running the page after main has returned, and the window with it.
+    static const std::unique_ptr<FormEngine> resident = std::move(form);
+    return 0;
 }
 
 } // namespace rt

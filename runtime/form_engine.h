@@ -47,8 +47,9 @@ public:
     void mouseReleased(Point at) override;
     void dpiChanged(double dotsPerInch) override;
 
-    // Shows the window and runs the event loop until it is closed; the exit code.
-    int run();
+    // Shows the window and runs the event loop until it is closed; the exit code, or nullopt
+    // where the window lives on after the call (NativeWindow::run).
+    std::optional<int> run();
 
     ControlId id(std::u16string_view name) const { return controlIndex(m_description, name); }
     const FormLayout& layout() const { return m_layout; }

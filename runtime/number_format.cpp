@@ -8,6 +8,8 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -22,6 +24,28 @@ constexpr std::u16string_view kUnicodeMinus = u"\u2212";
 constexpr long long kMaxDecimalMagnitude = 309;
 constexpr long long kMinDecimalMagnitude = -326;
 constexpr long long kExponentCap = 1'000'000'000;
+
+// The double nearest to `digits`, ASCII digits with an exponent ("123e-4"); nullopt when it is
+// out of the range of doubles, beyond the largest or, for some libraries, below the smallest.
+std::optional<double> asciiToDouble(const std::string& digits) {
+#if defined(__cpp_lib_to_chars)
+    double value = 0.0;
+    const auto [end, status] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (status == std::errc::result_out_of_range) {
+        return std::nullopt;
+    }
+    return value;
+#else
+    // A standard library without from_chars for double (libc++ before 20, in the browser
+    // build): its C library is musl, whose strtod is correctly rounded and reads '.' in every
+    // locale, which these digits do not need anyway.
+    const double value = std::strtod(digits.c_str(), nullptr);
+    if (std::isinf(value)) {
+        return std::nullopt;
+    }
+    return value;
+#endif
+}
 
 // A forward reader over the text, by code point, so that locales whose digits lie outside the
 // Basic Multilingual Plane are read as digits and not as two stray surrogates.
@@ -164,14 +188,11 @@ double NumberFormat::toNumber(std::u16string_view text, std::u16string_view subj
     digits.push_back('e');
     digits += std::to_string(scale);
     double value = 0.0;
-    const auto [end, status] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (status == std::errc::result_out_of_range) {
-        // from_chars says so both for a value too large and for one that rounds to zero.
-        if (magnitude >= 0) {
-            raiseOverflow(subject, text);
-        }
-        value = 0.0;
-    }
+    if (const std::optional<double> converted = asciiToDouble(digits)) {
+        value = *converted;
+    } else if (magnitude >= 0) {
+        raiseOverflow(subject, text);
+    } // else it rounds to zero
     return negative ? -value : value;
 }
 

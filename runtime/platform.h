@@ -14,6 +14,7 @@
 #include "runtime/opener.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -71,8 +72,10 @@ public:
     virtual void focus(ControlId control) = 0;
     virtual NativeHandle handle() const = 0;
 
-    // Shows the window and runs the event loop until the window is closed; the exit code.
-    virtual int run() = 0;
+    // Shows the window and runs the event loop until the window is closed; the exit code. Where
+    // the event loop is not the program's to run (the browser's), shows the window and returns
+    // nullopt at once: the window then lives on as long as the page.
+    virtual std::optional<int> run() = 0;
 };
 
 struct Screen {

@@ -1,5 +1,6 @@
 #include "runtime/shortest_decimal.h"
 
+#include "runtime/bit_cast.h"
 #include "runtime/uint128.h"
 
 #include <array>
@@ -67,7 +68,7 @@ bool multipleOfPowerOf2(uint64_t value, int p) {
 } // namespace
 
 Decimal shortestDecimal(double value) {
-    const auto bits = std::bit_cast<uint64_t>(value);
+    const auto bits = rt::bitCast<uint64_t>(value);
     const uint64_t ieeeMantissa = bits & ((uint64_t{1} << kMantissaBits) - 1);
     const auto ieeeExponent = static_cast<int>((bits >> kMantissaBits) & 0x7FF);
 

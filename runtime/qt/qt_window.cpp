@@ -62,7 +62,7 @@ public:
     void focus(ControlId control) override;
     // The X11 window id, or whatever the platform plugin's windows have.
     NativeHandle handle() const override;
-    int run() override;
+    std::optional<int> run() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -171,7 +171,7 @@ NativeHandle QtWindow::handle() const {
     return static_cast<NativeHandle>(winId());
 }
 
-int QtWindow::run() {
+std::optional<int> QtWindow::run() {
     show();
     return QApplication::exec();
 }

@@ -93,7 +93,7 @@ public:
     void setText(ControlId field, std::u16string_view text) override;
     void focus(ControlId control) override;
     NativeHandle handle() const override;
-    int run() override;
+    std::optional<int> run() override;
 
 private:
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM w, LPARAM l);
@@ -306,7 +306,7 @@ bool Win32Window::keyForTheEngine(const MSG& message) {
     return m_acceleratorChord;
 }
 
-int Win32Window::run() {
+std::optional<int> Win32Window::run() {
     ShowWindow(m_window, SW_SHOWNORMAL);
     UpdateWindow(m_window);
     nameFields();

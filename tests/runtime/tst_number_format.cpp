@@ -2,6 +2,7 @@
 // the range limits, the round trip of doubles through their text, and decimal texts against
 // the oracle's exact answers.
 
+#include "runtime/bit_cast.h"
 #include "runtime/error.h"
 #include "runtime/number_format.h"
 #include "tests/support/locales.h"
@@ -210,7 +211,7 @@ TEST(NumberFormat, RoundTripInEveryTestLocale) {
         const rt::NumberFormat format(locale.symbols);
         int mismatches = 0;
         for (int i = 0; i < 5000; ++i) {
-            const double value = std::bit_cast<double>(random());
+            const double value = rt::bitCast<double>(random());
             if (std::isfinite(value) && format.toNumber(format.toText(value), u"x") != value) {
                 ++mismatches;
             }
@@ -228,7 +229,7 @@ TEST(NumberFormat, ShortestText) {
     const rt::NumberFormat format = formatFor("C");
     std::mt19937_64 random(7);
     for (int i = 0; i < 20000; ++i) {
-        const double value = std::bit_cast<double>(random() >> 2); // positive, finite
+        const double value = rt::bitCast<double>(random() >> 2); // positive, finite
         const std::u16string text = format.toText(value);
         const size_t ePos = text.find(u'E');
         std::u16string mantissa = text.substr(0, ePos);

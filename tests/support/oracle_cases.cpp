@@ -1,5 +1,7 @@
 #include "tests/support/oracle_cases.h"
 
+#include "runtime/bit_cast.h"
+
 #include <bit>
 #include <charconv>
 #include <cstdint>
@@ -12,7 +14,7 @@ namespace {
 
 std::string hexOf(double value) {
     std::string out(16, '0');
-    std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
+    std::uint64_t bits = rt::bitCast<std::uint64_t>(value);
     for (int i = 15; i >= 0; --i, bits >>= 4) {
         out[static_cast<size_t>(i)] = "0123456789abcdef"[bits & 0xF];
     }
@@ -24,7 +26,7 @@ bool readHex(std::istream& in, double& value) {
     in >> word;
     std::uint64_t bits = 0;
     const auto [end, status] = std::from_chars(word.data(), word.data() + word.size(), bits, 16);
-    value = std::bit_cast<double>(bits);
+    value = rt::bitCast<double>(bits);
     return word.size() == 16 && status == std::errc() && end == word.data() + word.size();
 }
 

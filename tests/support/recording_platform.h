@@ -33,7 +33,7 @@ public:
     void setText(rt::ControlId field, std::u16string_view text) override;
     void focus(rt::ControlId control) override { focused = control; }
     rt::NativeHandle handle() const override { return 0xF0F0; }
-    int run() override { return 0; }
+    std::optional<int> run() override { return 0; }
 
     rt::FormInput& input;
     const rt::FormLayout* layout = nullptr;

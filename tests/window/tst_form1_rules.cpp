@@ -278,19 +278,19 @@ TEST(Start, BuildsTheWindowWiresItAndRunsItsLoop) {
 
 TEST(Form1DeathTest, ProgrammingErrorsStopTheProgramAndSaySo) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_DEATH(rt::controlIndex(window::form1Description(), u"cmdCalc"),
+    EXPECT_DEATH_IF_SUPPORTED(rt::controlIndex(window::form1Description(), u"cmdCalc"),
                  "Programming error: the window has no control named cmdCalc");
     const rt::ControlRecord twice[] = {window::form1Description().controls[0],
                                        window::form1Description().controls[0]};
     const rt::FormDescription duplicated{window::form1Description().window, twice};
-    EXPECT_DEATH(rt::FormEngine{duplicated}, "twice: cmdCalculate");
-    EXPECT_DEATH(
+    EXPECT_DEATH_IF_SUPPORTED(rt::FormEngine{duplicated}, "twice: cmdCalculate");
+    EXPECT_DEATH_IF_SUPPORTED(
         {
             rt::FormEngine form(window::form1Description());
             form.onClick(u"a", [] {});
         },
         "takes no clicks: a");
-    EXPECT_DEATH(
+    EXPECT_DEATH_IF_SUPPORTED(
         {
             rt::FormEngine form(window::form1Description());
             form.fieldText(u"Label16");

@@ -1,6 +1,7 @@
 // The Qt layer's edge: the number symbols of every locale Qt knows, and the test locales' table
 // against Qt's own data.
 
+#include "runtime/bit_cast.h"
 #include "runtime/qt/qt_locale.h"
 #include "tests/support/locales.h"
 
@@ -41,7 +42,7 @@ void TestQtPlatform::roundTripInEveryLocale() {
     for (const QLocale& l : locales) {
         const rt::NumberFormat format(rt::numberSymbols(l));
         for (int i = 0; i < 300; ++i) {
-            const double value = std::bit_cast<double>(random());
+            const double value = rt::bitCast<double>(random());
             if (!std::isfinite(value)) {
                 continue;
             }

@@ -271,7 +271,7 @@ void TestForm1::realMessageBox() {
 void TestForm1::closingEndsTheProgram() {
     QTimer::singleShot(0, &m_form->window, [this] { m_form->window.close(); });
     QTimer::singleShot(5000, qApp, [] { QApplication::exit(1); }); // a safety net, never a pass
-    QCOMPARE(m_form->engine.run(), 0);
+    QCOMPARE(m_form->engine.run(), std::optional<int>(0));
     QVERIFY(m_form->window.isHidden());
 }
 
