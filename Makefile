@@ -3,6 +3,7 @@
 
 BUILD       ?= build
 BUILD_WIN32 ?= build-win32
+BUILD_WEB   ?= build-web
 BUILD_ASAN  ?= build-asan
 BUILD_FUZZ  ?= build-fuzz
 BUILD_COV   ?= build-coverage
@@ -11,7 +12,7 @@ CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 CTEST_FLAGS ?= --output-on-failure
 
 .PHONY: all deps build run test win32 win32-test sanitize fuzz-build fuzz fuzz-smoke coverage bench \
-        package install clean
+        web web-test serve package install clean
 
 all: build
 
@@ -33,6 +34,7 @@ run: build
 test: build
 	ctest --test-dir $(BUILD) $(CTEST_FLAGS)
 	$(MAKE) --no-print-directory win32-test
+	$(MAKE) --no-print-directory web-test
 	$(MAKE) --no-print-directory sanitize
 	$(MAKE) --no-print-directory fuzz-smoke
 	$(MAKE) --no-print-directory coverage
@@ -49,6 +51,21 @@ win32: build
 # The Windows build's tests, under Wine.
 win32-test: win32
 	ctest --test-dir $(BUILD_WIN32) $(CTEST_FLAGS)
+
+# The web page in $(BUILD_WEB)/site, built with Emscripten; its wasm module made for size.
+web: build
+	cmake -S . -B $(BUILD_WEB) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake \
+	    -DMELKORA_ORACLE_CASES=$(abspath $(BUILD))/tests/support/oracle_cases.txt
+	cmake --build $(BUILD_WEB)
+
+# The web build's tests: the core's under Node, the page's in headless Chromium.
+web-test: web
+	ctest --test-dir $(BUILD_WEB) $(CTEST_FLAGS)
+
+# Serves the page on loopback, as any static host would.
+serve: web
+	node scripts/serve.mjs $(BUILD_WEB)/site
 
 # The whole test suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
@@ -87,8 +104,8 @@ coverage: deps
 	gcovr --root . --filter 'calc/' --filter 'runtime/' --fail-under-line 95 $(BUILD_COV)
 
 # Every benchmark, with its figures; best on an idle machine. Fails if a target is missed.
-bench: build win32
-	scripts/run-benchmarks $(BUILD) $(BUILD_WIN32)
+bench: build win32 web
+	scripts/run-benchmarks $(BUILD) $(BUILD_WIN32) $(BUILD_WEB)
 
 clean:
-	rm -rf $(BUILD) $(BUILD_WIN32) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_COV)
+	rm -rf $(BUILD) $(BUILD_WIN32) $(BUILD_WEB) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_COV)

@@ -1,0 +1,118 @@
+// The page's benchmarks, in one headless Chromium run, each visit a first one (a new browser
+// context: no cache, no service worker), taking turns with the floor: a bare static page with the
+// same nine inputs and button and no script (bench/floor_page.html). Fails when a target is
+// missed.
+//
+//   node bench/web.mjs <site folder> <floor folder> <chromium> [visits]
+//
+// - first contentful paint, against the floor's: at most 1.2 times;
+// - from navigation to "Calculate works" (the module attached to the window), against the floor's
+//   load event: at most 2 times;
+// - Enter to the results in the fields, in the page: median at most 2 ms;
+// - what a first visit transfers, every file gzip-compressed: at most 100 kB in all.
+
+import {readdirSync, readFileSync} from 'node:fs';
+import {join} from 'node:path';
+import {gzipSync} from 'node:zlib';
+
+import {launch} from '../tests/e2e/web/browser.mjs';
+import {serve} from '../scripts/serve.mjs';
+
+const [site, floor, chromium, visits = '21'] = process.argv.slice(2);
+const median = (values) => {
+    const sorted = [...values].sort((a, b) => a - b);
+    return sorted[Math.floor(sorted.length / 2)];
+};
+const {browser, origin} = await launch(site, chromium);
+const floorServer = await serve(floor);
+const floorOrigin = `http://127.0.0.1:${floorServer.address().port}`;
+
+async function visit(address, measure) {
+    const context = await browser.newContext();
+    const page = await context.newPage();
+    await page.goto(address, {waitUntil: 'load'});
+    const figure = await page.evaluate(measure);
+    await context.close();
+    return figure;
+}
+
+const paint = () => new Promise((done) => {
+    const seen = () => performance.getEntriesByName('first-contentful-paint')[0];
+    const wait = () => (seen() ? done(seen().startTime) : requestAnimationFrame(wait));
+    wait();
+});
+const ready = () => new Promise((done) => {
+    const wait = () => {
+        const mark = performance.getEntriesByName('melkora-ready')[0];
+        mark ? done(mark.startTime) : setTimeout(wait, 1);
+    };
+    wait();
+});
+const loaded = () => performance.getEntriesByType('navigation')[0].loadEventEnd;
+
+const figures = {paint: [], floorPaint: [], ready: [], floorLoad: []};
+for (let i = 0; i < Number(visits); ++i) {
+    figures.paint.push(await visit(origin + '/', paint));
+    figures.floorPaint.push(await visit(floorOrigin + '/', paint));
+    figures.ready.push(await visit(origin + '/', ready));
+    figures.floorLoad.push(await visit(floorOrigin + '/', loaded));
+}
+
+// Enter in f, timed from the key's arrival at the page to the handlers' end, when the fields
+// hold the results; the frame that shows them follows at the display's next refresh.
+const context = await browser.newContext();
+const page = await context.newPage();
+await page.goto(origin + '/');
+await page.evaluate(ready);
+for (const [name, value] of Object.entries({a: '1', b: '2', c: '3', d: '4', e: '5', f: '6'})) {
+    await page.fill('#' + name, value);
+}
+await page.focus('#f');
+await page.evaluate(() => {
+    window.enterTimes = [];
+    let start = 0;
+    window.addEventListener('keydown', () => { start = performance.now(); }, true);
+    window.addEventListener('keydown', () => {
+        if (document.getElementById('z').value === '-3') {
+            window.enterTimes.push(performance.now() - start);
+        }
+        document.getElementById('z').value = '';
+    });
+});
+for (let i = 0; i < 100; ++i) {
+    await page.keyboard.press('Enter');
+}
+const enter = await page.evaluate(() => window.enterTimes);
+await context.close();
+await browser.close();
+floorServer.close();
+
+let transfer = 0;
+const files = [];
+for (const name of readdirSync(site)) {
+    const size = gzipSync(readFileSync(join(site, name)), {level: 9}).length;
+    files.push(`${name} ${size}`);
+    transfer += size;
+}
+
+let status = 0;
+function report(what, figure, target, met) {
+    console.log(`${what}: ${figure} (target ${target})${met ? '' : '  MISSED'}`);
+    status = met ? status : 1;
+}
+const ms = (value) => `${value.toFixed(1)} ms`;
+const paintRatio = median(figures.paint) / median(figures.floorPaint);
+report('first contentful paint, median of ' + visits,
+       `${ms(median(figures.paint))} against the floor's ${ms(median(figures.floorPaint))}, ` +
+           `${paintRatio.toFixed(2)} times`, 'at most 1.2 times', paintRatio <= 1.2);
+const readyRatio = median(figures.ready) / median(figures.floorLoad);
+report('navigation to Calculate working, median of ' + visits,
+       `${ms(median(figures.ready))} against the floor's load event at ` +
+           `${ms(median(figures.floorLoad))}, ${readyRatio.toFixed(2)} times`,
+       'at most 2 times', readyRatio <= 2);
+report(`Enter to the results in the fields, median of ${enter.length}`,
+       `${median(enter).toFixed(3)} ms (slowest ${Math.max(...enter).toFixed(3)} ms)`,
+       'at most 2 ms', enter.length === 100 && median(enter) <= 2);
+report('a first visit, gzip-compressed', `${transfer} bytes (${files.join(', ')})`,
+       'at most 100 kB', transfer <= 100000);
+process.exit(status);

@@ -1,0 +1,47 @@
+# Cross-compiling for the browser with Debian's Emscripten (3.1.6, clang 14). The program is a
+# wasm module with its JavaScript; tests built here run under Node.
+#
+# Debian ships Emscripten's library cache read-only and frozen. The build works on a tree of
+# links to it, made once in the build tree, where Emscripten may write what it adds, with a
+# config of the build's own. Every Emscripten tool is called through a wrapper that names that
+# config, so that the compilers, the archiver and the tests all see the same one.
+get_property(in_try_compile GLOBAL PROPERTY IN_TRY_COMPILE)
+set(emscripten_dir ${CMAKE_BINARY_DIR}/emscripten)
+if(NOT in_try_compile AND NOT EXISTS ${emscripten_dir}/config)
+    set(debian_root /usr/share/emscripten)
+    file(MAKE_DIRECTORY ${emscripten_dir})
+    execute_process(COMMAND cp -rs ${debian_root}/cache ${emscripten_dir}/cache
+                    COMMAND_ERROR_IS_FATAL ANY)
+    # The two files that every run writes.
+    file(REMOVE ${emscripten_dir}/cache/cache.lock ${emscripten_dir}/cache/sanity.txt)
+    file(READ ${debian_root}/.emscripten debian_config)
+    string(REGEX REPLACE "\nFROZEN_CACHE = [^\n]*" "" config "${debian_config}")
+    # Its optimizer needs acorn, which Debian's Node modules have and this machine's Node may
+    # not find by itself.
+    string(APPEND config "\nFROZEN_CACHE = False\nCACHE = '${emscripten_dir}/cache'\n"
+                         "import os\nos.environ['NODE_PATH'] = '/usr/share/nodejs'\n")
+    file(WRITE ${emscripten_dir}/config.new "${config}")
+    foreach(tool emcc em++ emar emranlib)
+        file(WRITE ${emscripten_dir}/bin/${tool}
+             "#!/bin/sh\nEM_CONFIG='${emscripten_dir}/config' exec /usr/bin/${tool} \"$@\"\n")
+        file(CHMOD ${emscripten_dir}/bin/${tool} PERMISSIONS OWNER_READ OWNER_WRITE
+             OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+    endforeach()
+    file(RENAME ${emscripten_dir}/config.new ${emscripten_dir}/config)
+endif()
+set(ENV{EM_CONFIG} ${emscripten_dir}/config)
+
+set(CMAKE_C_COMPILER ${emscripten_dir}/bin/emcc)
+set(CMAKE_CXX_COMPILER ${emscripten_dir}/bin/em++)
+set(CMAKE_AR ${emscripten_dir}/bin/emar CACHE FILEPATH "Emscripten's archiver")
+set(CMAKE_RANLIB ${emscripten_dir}/bin/emranlib CACHE FILEPATH "Emscripten's ranlib")
+# Node 20 runs 3.1.6's output only without its own fetch, which that output mistakes for a
+# browser's.
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/node --no-experimental-fetch)
+include(/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake)
+
+# Exceptions as wasm's own instructions, which every current browser has: smaller and faster
+# than their emulation in JavaScript.
+set(CMAKE_CXX_FLAGS_INIT "-fwasm-exceptions")
+set(CMAKE_C_FLAGS_INIT "-fwasm-exceptions")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-fwasm-exceptions")

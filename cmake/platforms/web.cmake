@@ -1,0 +1,98 @@
+# The web: Melkora as a static page, a wasm module on the same core, built with Emscripten
+# (cmake/emscripten.cmake); the page in ${CMAKE_BINARY_DIR}/site, which works offline and can be
+# installed. The core's tests run under Node, the page's road in headless Chromium. The
+# functions are those every platform file defines (linux.cmake).
+
+add_subdirectory(runtime/web)
+
+# GoogleTest from Debian's sources, built with Emscripten.
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+set(MELKORA_ORACLE_CASES "" CACHE FILEPATH "The oracle's case file, made by a native build")
+set(MELKORA_SITE ${CMAKE_BINARY_DIR}/site)
+find_program(CHROMIUM chromium REQUIRED)
+
+# A tool of the build's own, run under Node with the build machine's files as its own.
+function(melkora_web_tool name source)
+    add_executable(${name} ${source})
+    target_link_libraries(${name} PRIVATE ${ARGN} melkora_warnings)
+    target_link_options(${name} PRIVATE -sNODERAWFS=1 -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1)
+endfunction()
+
+function(melkora_add_program)
+    set(site ${MELKORA_SITE})
+    set(MELKORA_DESCRIPTION "The cross product of two 3-D vectors, correctly rounded.")
+
+    add_executable(melkora main_web.cpp)
+    target_link_libraries(melkora PRIVATE melkora_window melkora_runtime_web melkora_warnings)
+    set(register ${CMAKE_CURRENT_SOURCE_DIR}/web/register_service_worker.js)
+    target_link_options(melkora PRIVATE
+        # A page in a browser, which needs neither a file system nor code made at run time
+        # (the page's content policy allows none).
+        -sENVIRONMENT=web -sFILESYSTEM=0 -sDYNAMIC_EXECUTION=0
+        # The smallest allocator; the memory grows for a long pasted text.
+        -sMALLOC=emmalloc -sALLOW_MEMORY_GROWTH=1
+        "SHELL:--pre-js ${register}")
+    set_target_properties(melkora PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${site}
+                          LINK_DEPENDS ${register})
+
+    # The page, its styles and the window in both, written by a tool of the build's own.
+    melkora_web_tool(melkora_web_page web_page.cpp melkora_window melkora_web_markup)
+    configure_file(web/index.html.in ${CMAKE_CURRENT_BINARY_DIR}/index.html.in @ONLY)
+    set(base_styles ${PROJECT_SOURCE_DIR}/runtime/web/web_window.css)
+    add_custom_command(OUTPUT ${site}/index.html ${site}/melkora.css
+        COMMAND melkora_web_page ${CMAKE_CURRENT_BINARY_DIR}/index.html.in ${base_styles}
+                ${site}/index.html ${site}/melkora.css
+        DEPENDS melkora_web_page ${CMAKE_CURRENT_BINARY_DIR}/index.html.in ${base_styles}
+        COMMENT "Writing the web page")
+
+    # The icons from the pixel map: the favicon, and the installed page's, scaled up in blocks.
+    melkora_web_tool(melkora_icon_ico icon_ico.cpp melkora_icon_pixels)
+    melkora_web_tool(melkora_icon_png icon_png.cpp melkora_icon_pixels)
+    add_custom_command(OUTPUT ${site}/melkora.ico ${site}/icon-192.png ${site}/icon-512.png
+        COMMAND melkora_icon_ico ${site}/melkora.ico
+        COMMAND melkora_icon_png 192 ${site}/icon-192.png
+        COMMAND melkora_icon_png 512 ${site}/icon-512.png
+        DEPENDS melkora_icon_ico melkora_icon_png
+        COMMENT "Rendering the page's icons")
+    configure_file(web/manifest.webmanifest.in ${site}/manifest.webmanifest @ONLY)
+
+    # The service worker last: its cache is named after every other file's contents, so that a
+    # new build replaces what an earlier one left in the browser.
+    set(made index.html melkora.css melkora.ico icon-192.png icon-512.png manifest.webmanifest)
+    set(files ${made} melkora.js melkora.wasm) # these two the melkora target makes
+    list(TRANSFORM made PREPEND ${site}/ OUTPUT_VARIABLE paths)
+    add_custom_command(OUTPUT ${site}/service-worker.js
+        COMMAND ${CMAKE_COMMAND} -DSITE=${site} "-DFILES=${files}" -DNAME=${MELKORA_NAME}
+                -DTEMPLATE=${CMAKE_CURRENT_SOURCE_DIR}/web/service-worker.js.in
+                -P ${PROJECT_SOURCE_DIR}/cmake/web_service_worker.cmake
+        VERBATIM
+        DEPENDS ${paths} melkora web/service-worker.js.in
+                ${PROJECT_SOURCE_DIR}/cmake/web_service_worker.cmake
+        COMMENT "Writing the service worker")
+    add_custom_target(melkora_site ALL DEPENDS ${site}/service-worker.js)
+endfunction()
+
+function(melkora_add_packages)
+    # The page is its own package: build-web/site, as it stands, on any static host.
+endfunction()
+
+function(melkora_add_platform_tests)
+    # The core's suite under Node, with the build machine's files, the oracle's cases among
+    # them.
+    target_link_options(melkora_core_tests PRIVATE -sNODERAWFS=1 -sEXIT_RUNTIME=1
+                        -sALLOW_MEMORY_GROWTH=1)
+
+    # The page's road in headless Chromium, served on loopback.
+    add_test(NAME e2e_web
+             COMMAND node ${CMAKE_CURRENT_SOURCE_DIR}/e2e/web/page.mjs ${MELKORA_SITE} ${CHROMIUM})
+    set_tests_properties(e2e_web PROPERTIES LABELS e2e TIMEOUT 300)
+endfunction()
+
+function(melkora_add_benchmarks)
+    # The floor the page is measured against: the same inputs and button, no script
+    # (scripts/run-benchmarks runs bench/web.mjs).
+    configure_file(floor_page.html ${CMAKE_BINARY_DIR}/floor/index.html COPYONLY)
+endfunction()

@@ -1,0 +1,188 @@
+#include "runtime/web/web_markup.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace rt::web {
+
+namespace {
+
+std::string escaped(std::u16string_view text) {
+    std::string out;
+    for (const char c : toUtf8(text)) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+std::string px(int value) {
+    return std::to_string(value) + "px";
+}
+
+std::string colour(const PaintColour& colour) {
+    switch (colour.standard) {
+    case StandardColour::None:
+        break;
+    case StandardColour::Window:
+        return "Canvas";
+    case StandardColour::WindowText:
+        return "CanvasText";
+    }
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "#%06x", static_cast<unsigned>(colour.rgb & 0xFFFFFF));
+    return hex;
+}
+
+std::string font(const PixelFont& font) {
+    std::string out = "font:";
+    out += font.bold ? "bold " : "";
+    out += px(font.pixels) + " \"" + toUtf8(font.family) + "\"";
+    if (font.family == u"Arial") {
+        // Its metric-compatible stand-ins, so that every line keeps the width it was drawn for.
+        out += ",\"Liberation Sans\",Arimo,Helvetica";
+    }
+    out += ",sans-serif;";
+    if (font.underline) {
+        out += "text-decoration:underline;";
+    }
+    return out;
+}
+
+std::string placed(const Box& box) {
+    return "left:" + px(box.left) + ";top:" + px(box.top) + ";width:" + px(box.width) +
+           ";height:" + px(box.height) + ";";
+}
+
+std::string paintClass(std::size_t index) {
+    return "p" + std::to_string(index);
+}
+
+} // namespace
+
+std::string toUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+std::string windowMarkup(const FormLayout& layout) {
+    std::string out = "<main id=\"window\" class=\"window\">\n";
+    for (std::size_t i = 0; i < layout.paint.size(); ++i) {
+        const PaintItem& item = layout.paint[i];
+        out += "<div class=\"" + paintClass(i) + "\"";
+        if (item.kind == PaintItem::Kind::Text) {
+            out += ">" + escaped(item.text) + "</div>\n";
+        } else {
+            out += " aria-hidden=\"true\"></div>\n";
+        }
+    }
+    for (const NativeControl& control : layout.controls) {
+        const std::string id = " id=\"" + escaped(control.name) + "\" data-control=\"" +
+                               std::to_string(control.id) + "\"";
+        if (control.kind == ControlKind::TextField) {
+            out += "<input type=\"text\"" + id + " aria-label=\"" +
+                   escaped(control.accessibleName) +
+                   "\" autocomplete=\"off\" autocapitalize=\"off\" spellcheck=\"false\"";
+            out += control.locked ? " readonly" : "";
+            // The focus is in the first field from the first frame, before the module runs.
+            out += &control == &layout.controls.front() ? " autofocus>\n" : ">\n";
+        } else {
+            const Caption& caption = control.caption;
+            out += "<button type=\"button\"" + id;
+            out += control.isDefault ? " class=\"default\"" : "";
+            if (caption.accelerator != 0) {
+                out += " aria-keyshortcuts=\"Alt+" +
+                       std::string(1, static_cast<char>(caption.accelerator)) + "\"";
+            }
+            out += ">";
+            const std::u16string_view shown = caption.shown;
+            if (caption.underlined < shown.size()) {
+                out += escaped(shown.substr(0, caption.underlined)) + "<u>" +
+                       escaped(shown.substr(caption.underlined, 1)) + "</u>" +
+                       escaped(shown.substr(caption.underlined + 1));
+            } else {
+                out += escaped(shown);
+            }
+            out += "</button>\n";
+        }
+    }
+    out += "</main>\n";
+    return out;
+}
+
+std::string windowStyles(const FormLayout& layout) {
+    std::string out = ".window{width:" + px(layout.client.width) +
+                      ";height:" + px(layout.client.height) +
+                      ";background:" + colour(layout.background) + ";" + font(layout.fonts[0]) +
+                      "}\n";
+    for (std::size_t i = 0; i < layout.paint.size(); ++i) {
+        const PaintItem& item = layout.paint[i];
+        out += "." + paintClass(i) + "{" + placed(item.box);
+        switch (item.kind) {
+        case PaintItem::Kind::Fill:
+            out += "background:" + colour(item.colour) + ";";
+            break;
+        case PaintItem::Kind::Frame:
+            out += "border:1px solid " + colour(item.colour) + ";";
+            break;
+        case PaintItem::Kind::Text:
+            out += "color:" + colour(item.colour) + ";" + font(layout.fonts[item.font]);
+            break;
+        }
+        out += "}\n";
+    }
+    for (const NativeControl& control : layout.controls) {
+        const PixelFont& controlFont = layout.fonts[control.font];
+        out += "#" + toUtf8(control.name) + "{" + placed(control.box) + font(controlFont);
+        if (control.kind == ControlKind::TextField) {
+            // A desktop field shows its line at the top; an input centres its content box, so
+            // the box is cut to one line from the top.
+            const int line = static_cast<int>(std::ceil(controlFont.pixels * 1.15));
+            out += "padding-bottom:" + px(std::max(0, control.box.height - 3 - line)) + ";";
+        }
+        out += "}\n";
+    }
+    return out;
+}
+
+} // namespace rt::web

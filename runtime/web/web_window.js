@@ -1,0 +1,187 @@
+// The browser's half of the web platform layer: the page's window, its message box, the
+// user's number symbols and the browser's window.open. web_window.cpp and web_platform.cpp
+// call these by name; what the user does goes back through the functions web_window.cpp
+// exports. The markup they work on is the build's (web_markup.h).
+
+mergeInto(LibraryManager.library, {
+    $melkora: {
+        controls: [],     // by ControlId
+        messages: [],     // texts waiting for the box
+        focusAfterBox: null,
+
+        // UTF-16 code units as they are, lone surrogates included, in slices that no
+        // argument list overflows.
+        text: function (pointer, length) {
+            const units = HEAPU16.subarray(pointer >> 1, (pointer >> 1) + length);
+            let out = '';
+            for (let i = 0; i < units.length; i += 8192) {
+                out += String.fromCharCode.apply(null, units.subarray(i, i + 8192));
+            }
+            return out;
+        },
+
+        // The engine's key: Enter, or the upper-case ASCII letter or digit of the key, by what
+        // it types, or where Alt or a layout makes it type something else, by where it is.
+        keyOf: function (event) {
+            if (event.key === 'Enter') {
+                return 13;
+            }
+            if (event.key.length === 1 && /^[a-z0-9]$/i.test(event.key)) {
+                return event.key.toUpperCase().charCodeAt(0);
+            }
+            const place = /^(?:Key([A-Z])|Digit([0-9]))$/.exec(event.code);
+            if (place) {
+                return (place[1] || place[2]).charCodeAt(0);
+            }
+            return 0x110000; // beyond Unicode: a key the engine matches to nothing
+        },
+
+        modifiersOf: function (event) {
+            return (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0) |
+                   (event.metaKey ? 8 : 0);
+        },
+
+        showNextMessage: function () {
+            const box = document.getElementById('message');
+            document.getElementById('message-text').textContent = melkora.messages.shift();
+            box.showModal();
+            document.getElementById('message-ok').focus();
+        },
+    },
+
+    melkora_attach__deps: ['$melkora'],
+    melkora_attach: function (caption, length) {
+        document.title = melkora.text(caption, length);
+        const surface = document.getElementById('window');
+        for (const control of surface.querySelectorAll('[data-control]')) {
+            const id = Number(control.dataset.control);
+            melkora.controls[id] = control;
+            if (control.localName === 'button') {
+                control.addEventListener('click', () => _melkora_buttonPressed(id));
+            }
+        }
+        // Keys reach the engine before the focused control sees them.
+        surface.addEventListener('keydown', (event) => {
+            if (!event.isComposing &&
+                _melkora_keyPressed(melkora.keyOf(event), melkora.modifiersOf(event))) {
+                event.preventDefault();
+            }
+        }, true);
+        // The surface's own presses: its painted elements let them through. A press there
+        // takes the focus from no control and selects nothing; its release is the surface's
+        // wherever it happens, as with a desktop window's mouse capture.
+        const pointOf = (event) => {
+            const origin = surface.getBoundingClientRect();
+            return [Math.floor(event.clientX - origin.left), Math.floor(event.clientY - origin.top)];
+        };
+        surface.addEventListener('mousedown', (event) => {
+            if (event.button !== 0 || event.target !== surface) {
+                return;
+            }
+            event.preventDefault();
+            const [x, y] = pointOf(event);
+            _melkora_mousePressed(x, y, event.detail % 2 === 0 ? 1 : 0);
+            window.addEventListener('mouseup', (release) => {
+                const [x, y] = pointOf(release);
+                _melkora_mouseReleased(x, y);
+            }, {once: true, capture: true});
+        });
+        document.getElementById('message-ok').addEventListener('click', () => {
+            document.getElementById('message').close();
+        });
+        document.getElementById('message').addEventListener('close', () => {
+            if (melkora.messages.length > 0) {
+                melkora.showNextMessage();
+            } else if (melkora.focusAfterBox) {
+                melkora.focusAfterBox.focus();
+                melkora.focusAfterBox = null;
+            }
+        });
+        performance.mark('melkora-ready');
+    },
+
+    melkora_focus__deps: ['$melkora'],
+    melkora_focus: function (control) {
+        melkora.controls[control].focus();
+    },
+
+    melkora_textLength__deps: ['$melkora'],
+    melkora_textLength: function (field) {
+        return melkora.controls[field].value.length;
+    },
+
+    melkora_copyText__deps: ['$melkora'],
+    melkora_copyText: function (field, into) {
+        const value = melkora.controls[field].value;
+        for (let i = 0; i < value.length; ++i) {
+            HEAPU16[(into >> 1) + i] = value.charCodeAt(i);
+        }
+    },
+
+    melkora_setText__deps: ['$melkora'],
+    melkora_setText: function (field, text, length) {
+        melkora.controls[field].value = melkora.text(text, length);
+    },
+
+    // The box is modal, but the page cannot wait for it: the handler that shows it has
+    // returned by the time the user reads it, and the focus goes back when the user closes it.
+    melkora_showMessage__deps: ['$melkora'],
+    melkora_showMessage: function (text, length) {
+        melkora.messages.push(melkora.text(text, length));
+        if (!document.getElementById('message').open) {
+            melkora.focusAfterBox = document.activeElement;
+            melkora.showNextMessage();
+        }
+    },
+
+    // The decimal separator, the minus and plus signs, the exponent and the digit zero of the
+    // browser's first language, each ended by U+0000, into `into`; the code units written.
+    melkora_numberSymbols__deps: ['$melkora'],
+    melkora_numberSymbols: function (into, capacity) {
+        let format = null;
+        try {
+            format = new Intl.NumberFormat(navigator.languages);
+        } catch (error) {
+            format = new Intl.NumberFormat();
+        }
+        const locale = format.resolvedOptions().locale;
+        const part = (options, value, type) => {
+            const found = new Intl.NumberFormat(locale, options).formatToParts(value)
+                .find((p) => p.type === type);
+            return found ? found.value : '';
+        };
+        const symbols = [
+            part({}, 1.5, 'decimal') || '.',
+            part({}, -1, 'minusSign') || '-',
+            part({signDisplay: 'always'}, 1, 'plusSign') || '+',
+            part({notation: 'scientific'}, 1e5, 'exponentSeparator') || 'e',
+            part({useGrouping: false}, 0, 'integer') || '0',
+        ].join('\0') + '\0';
+        const length = Math.min(symbols.length, capacity);
+        for (let i = 0; i < length; ++i) {
+            HEAPU16[(into >> 1) + i] = symbols.charCodeAt(i);
+        }
+        return length;
+    },
+
+    melkora_viewportWidth: function () {
+        return document.documentElement.clientWidth;
+    },
+    melkora_viewportHeight: function () {
+        return document.documentElement.clientHeight;
+    },
+
+    melkora_canOpenAddresses: function () {
+        return typeof window.open === 'function' ? 1 : 0;
+    },
+
+    // A new browsing context that cannot reach back into this one. A blocked pop-up is the
+    // browser's business, as a failed xdg-open is the desktop's.
+    melkora_openAddress__deps: ['$melkora'],
+    melkora_openAddress: function (address, length) {
+        try {
+            window.open(melkora.text(address, length), '_blank', 'noopener');
+        } catch (error) {
+        }
+    },
+});
