@@ -38,13 +38,13 @@ function(melkora_add_program)
     set_target_properties(melkora PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${site}
                           LINK_DEPENDS ${register})
 
-    # The page, its styles and the window in both, written by a tool of the build's own.
+    # The page with the window and its styles in it, written by a tool of the build's own.
     melkora_web_tool(melkora_web_page web_page.cpp melkora_window melkora_web_markup)
     configure_file(web/index.html.in ${CMAKE_CURRENT_BINARY_DIR}/index.html.in @ONLY)
     set(base_styles ${PROJECT_SOURCE_DIR}/runtime/web/web_window.css)
-    add_custom_command(OUTPUT ${site}/index.html ${site}/melkora.css
+    add_custom_command(OUTPUT ${site}/index.html
         COMMAND melkora_web_page ${CMAKE_CURRENT_BINARY_DIR}/index.html.in ${base_styles}
-                ${site}/index.html ${site}/melkora.css
+                ${site}/index.html
         DEPENDS melkora_web_page ${CMAKE_CURRENT_BINARY_DIR}/index.html.in ${base_styles}
         COMMENT "Writing the web page")
 
@@ -61,7 +61,7 @@ function(melkora_add_program)
 
     # The service worker last: its cache is named after every other file's contents, so that a
     # new build replaces what an earlier one left in the browser.
-    set(made index.html melkora.css melkora.ico icon-192.png icon-512.png manifest.webmanifest)
+    set(made index.html melkora.ico icon-192.png icon-512.png manifest.webmanifest)
     set(files ${made} melkora.js melkora.wasm) # these two the melkora target makes
     list(TRANSFORM made PREPEND ${site}/ OUTPUT_VARIABLE paths)
     add_custom_command(OUTPUT ${site}/service-worker.js
