@@ -27,16 +27,16 @@ function(melkora_add_program)
 
     add_executable(melkora main_web.cpp)
     target_link_libraries(melkora PRIVATE melkora_window melkora_runtime_web melkora_warnings)
-    set(register ${CMAKE_CURRENT_SOURCE_DIR}/web/register_service_worker.js)
+    set(page_start ${CMAKE_CURRENT_SOURCE_DIR}/web/page_start.js)
     target_link_options(melkora PRIVATE
         # A page in a browser, which needs neither a file system nor code made at run time
         # (the page's content policy allows none).
         -sENVIRONMENT=web -sFILESYSTEM=0 -sDYNAMIC_EXECUTION=0
         # The smallest allocator; the memory grows for a long pasted text.
         -sMALLOC=emmalloc -sALLOW_MEMORY_GROWTH=1
-        "SHELL:--pre-js ${register}")
+        "SHELL:--pre-js ${page_start}")
     set_target_properties(melkora PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${site}
-                          LINK_DEPENDS ${register})
+                          LINK_DEPENDS ${page_start})
 
     # The page with the window and its styles in it, written by a tool of the build's own.
     melkora_web_tool(melkora_web_page web_page.cpp melkora_window melkora_web_markup)
