@@ -36,8 +36,11 @@ public:
     void setText(std::u16string_view name, std::u16string_view text) override {
         m_texts[index(name[0])] = text;
     }
+    // What the window would hand its screen reader, composed as for the window.
+    void announce(std::u16string_view text) override { m_announced = text.size(); }
 
 private:
+    std::size_t m_announced = 0;
     static size_t index(char16_t name) { return static_cast<size_t>(name - u'a') % 26; }
     std::array<std::u16string, 26> m_texts;
 };

@@ -61,10 +61,16 @@ void calculate(VectorFields& fields, const rt::NumberFormat& format) {
 
     // All three read back before any is judged.
     std::array<double, 3> results{};
+    std::u16string announcement = u"Cross product: ";
     for (size_t i = 0; i < kComponents.size(); ++i) {
         const std::u16string_view name = nameOf(kComponents[i].result);
-        results[i] = format.toNumber(fields.text(name), name);
+        const std::u16string text = fields.text(name);
+        results[i] = format.toNumber(text, name);
+        announcement += (i == 0 ? u"" : u", ") + text;
     }
+    // The focus stays where the user typed, so nothing else would tell a screen reader's user
+    // that the results are there; before the notice, which is about them.
+    fields.announce(announcement);
     if (results[0] == 0.0 && results[1] == 0.0 && results[2] == 0.0) {
         rt::messageBox(kParallelNotice);
     }

@@ -13,6 +13,8 @@ public:
     virtual ~VectorFields() = default;
     virtual std::u16string text(std::u16string_view name) const = 0;
     virtual void setText(std::u16string_view name, std::u16string_view text) = 0;
+    // Tells a screen reader the outcome of a run, with the focus and the fields left as they are.
+    virtual void announce(std::u16string_view text) = 0;
 };
 
 } // namespace calc

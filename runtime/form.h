@@ -28,6 +28,10 @@ public:
     virtual void setFieldText(std::u16string_view name, std::u16string_view text) = 0;
 
     virtual NativeHandle nativeHandle() = 0;
+
+    // Tells assistive technology `text` at once, with no change to the focus or to what the
+    // window shows.
+    virtual void announce(std::u16string_view text) = 0;
 };
 
 // The position of the control `name` in `description`; stops the program if there is none.

@@ -109,6 +109,10 @@ void FormEngine::dpiChanged(double dotsPerInch) {
     }
 }
 
+void FormEngine::announce(std::u16string_view text) {
+    m_native->announce(text);
+}
+
 std::optional<int> FormEngine::run() {
     return m_native->run();
 }

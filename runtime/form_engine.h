@@ -39,6 +39,7 @@ public:
     std::u16string fieldText(std::u16string_view name) const override;
     void setFieldText(std::u16string_view name, std::u16string_view text) override;
     NativeHandle nativeHandle() override;
+    void announce(std::u16string_view text) override;
 
     // FormInput: what the platform reports.
     void buttonPressed(ControlId button) override;

@@ -71,6 +71,9 @@ public:
     virtual void setText(ControlId field, std::u16string_view text) = 0;
     virtual void focus(ControlId control) = 0;
     virtual NativeHandle handle() const = 0;
+    // Hands `text` to the platform's screen readers as a polite announcement, leaving the focus
+    // and the window's pixels as they are.
+    virtual void announce(std::u16string_view text) = 0;
 
     // Shows the window and runs the event loop until the window is closed; the exit code. Where
     // the event loop is not the program's to run (the browser's), shows the window and returns

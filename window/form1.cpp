@@ -19,6 +19,7 @@ public:
     void setText(std::u16string_view name, std::u16string_view text) override {
         m_form.setFieldText(name, text);
     }
+    void announce(std::u16string_view text) override { m_form.announce(text); }
 
 private:
     rt::Form& m_form;

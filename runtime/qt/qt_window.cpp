@@ -62,6 +62,8 @@ public:
     void focus(ControlId control) override;
     // The X11 window id, or whatever the platform plugin's windows have.
     NativeHandle handle() const override;
+    // Not yet: Orca speaks a text only for the focused object or a notification object shown.
+    void announce(std::u16string_view /*text*/) override {}
     std::optional<int> run() override;
 
 protected:

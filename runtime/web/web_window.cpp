@@ -17,6 +17,7 @@ void melkora_focus(std::size_t control);
 std::size_t melkora_textLength(std::size_t field);
 void melkora_copyText(std::size_t field, char16_t* into);
 void melkora_setText(std::size_t field, const char16_t* text, std::size_t length);
+void melkora_announce(const char16_t* text, std::size_t length);
 }
 
 namespace rt {
@@ -54,6 +55,8 @@ public:
     }
 
     void focus(ControlId control) override { melkora_focus(control); }
+
+    void announce(std::u16string_view text) override { melkora_announce(text.data(), text.size()); }
 
     // Nothing outside the page knows it by a handle.
     NativeHandle handle() const override { return 0; }

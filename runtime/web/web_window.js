@@ -6,6 +6,7 @@
 mergeInto(LibraryManager.library, {
     $melkora: {
         controls: [],     // by ControlId
+        announcing: 0,    // the timer of a repeated announcement
         messages: [],     // texts waiting for the box
         focusAfterBox: null,
 
@@ -121,6 +122,21 @@ mergeInto(LibraryManager.library, {
     melkora_setText__deps: ['$melkora'],
     melkora_setText: function (field, text, length) {
         melkora.controls[field].value = melkora.text(text, length);
+    },
+
+    // The page's status region, which screen readers read politely and whole. The same text
+    // again is a change only once the region has been empty for a moment.
+    melkora_announce__deps: ['$melkora'],
+    melkora_announce: function (text, length) {
+        const region = document.getElementById('status');
+        const announcement = melkora.text(text, length);
+        clearTimeout(melkora.announcing);
+        if (region.textContent !== announcement) {
+            region.textContent = announcement;
+            return;
+        }
+        region.textContent = '';
+        melkora.announcing = setTimeout(() => { region.textContent = announcement; }, 100);
     },
 
     // The box is modal, but the page cannot wait for it: the handler that shows it has

@@ -93,6 +93,8 @@ public:
     void setText(ControlId field, std::u16string_view text) override;
     void focus(ControlId control) override;
     NativeHandle handle() const override;
+    // Not yet: Narrator and NVDA read a live region, which the window does not have yet.
+    void announce(std::u16string_view /*text*/) override {}
     std::optional<int> run() override;
 
 private:

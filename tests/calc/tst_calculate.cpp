@@ -223,8 +223,8 @@ TEST(Calculate, StopPoints) {
         EXPECT_EQ(outcome.error->kind(), row.kind);
         EXPECT_EQ(outcome.error->subject(), row.subject);
         EXPECT_TRUE(outcome.shown.empty());
-        // The finished components were written in order, and nothing was read after the
-        // failing component's four fields.
+        // The finished components were written in order, and nothing was read (or announced)
+        // after the failing component's four fields.
         std::vector<std::string> writes;
         size_t reads = 0;
         for (const std::string& entry : fields.log()) {
@@ -253,7 +253,7 @@ TEST(Calculate, ReadsEachComponentAfresh) {
         "read b", "read f", "read c", "read e", "write x", //
         "read c", "read d", "read a", "read f", "write y", //
         "read a", "read e", "read b", "read d", "write z", //
-        "read x", "read y", "read z",
+        "read x", "read y", "read z", "announce Cross product: -3, 6, -3",
     };
     EXPECT_EQ(fields.log(), expected);
 }
@@ -266,8 +266,8 @@ TEST(Calculate, WritesOnlyResultFields) {
         EXPECT_EQ(fields[name], before[name]);
     }
     for (const std::string& entry : fields.log()) {
-        EXPECT_TRUE(entry.starts_with("read") || entry == "write x" || entry == "write y" ||
-                    entry == "write z")
+        EXPECT_TRUE(entry.starts_with("read") || entry.starts_with("announce") ||
+                    entry == "write x" || entry == "write y" || entry == "write z")
             << entry;
     }
 }

@@ -25,6 +25,10 @@ public:
         m_texts[std::u16string(name)] = text;
     }
 
+    void announce(std::u16string_view text) override {
+        m_log.push_back("announce " + std::string(text.begin(), text.end()));
+    }
+
     // Direct access, not logged.
     std::u16string operator[](const std::u16string& name) const {
         const auto it = m_texts.find(name);

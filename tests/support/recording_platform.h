@@ -33,6 +33,7 @@ public:
     void setText(rt::ControlId field, std::u16string_view text) override;
     void focus(rt::ControlId control) override { focused = control; }
     rt::NativeHandle handle() const override { return 0xF0F0; }
+    void announce(std::u16string_view text) override { announcements.emplace_back(text); }
     std::optional<int> run() override { return 0; }
 
     rt::FormInput& input;
@@ -42,6 +43,7 @@ public:
     std::vector<rt::ControlId> created; // in creation order
     std::map<rt::ControlId, std::u16string> texts;
     std::optional<rt::ControlId> focused;
+    std::vector<std::u16string> announcements;
     int layOuts = 0;
 };
 

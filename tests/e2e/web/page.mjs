@@ -102,6 +102,41 @@ await road('Calculate by Enter, Enter in a locked field, Alt+C, Space and a clic
     assert.deepEqual(await fields(page, ['x', 'y', 'z']), ['18', '-6', '-7'], 'a click');
 });
 
+await road('the results reach a screen reader, and the focus stays', 'en-US', async (page) => {
+    const cdp = await page.context().newCDPSession(page);
+    // The region as Chromium gives it to screen readers: a live region's words are its
+    // contents, which it reads whole. The tree follows the page a moment later.
+    const status = async (expected) => {
+        for (let tries = 0; ; ++tries) {
+            const {nodes} = await cdp.send('Accessibility.getFullAXTree');
+            const node = nodes.find((node) => node.role && node.role.value === 'status');
+            const property = (name) => node.properties.find((p) => p.name === name)?.value.value;
+            const text = (node.childIds || [])
+                .map((id) => nodes.find((child) => child.nodeId === id)?.name?.value ?? '').join('');
+            const seen = {text, live: property('live'), atomic: property('atomic')};
+            if (seen.text === expected || tries === 20) {
+                return seen;
+            }
+            await page.waitForTimeout(50);
+        }
+    };
+    assert.deepEqual(await status(''), {text: '', live: 'polite', atomic: true});
+    await type(page, worked);
+    await page.evaluate(() => {
+        window.heard = [];
+        new MutationObserver(() => window.heard.push(document.getElementById('status').textContent))
+            .observe(document.getElementById('status'), {childList: true, characterData: true});
+    });
+    await page.focus('#f');
+    await page.keyboard.press('Enter');
+    const heard = 'Cross product: -3, 6, -3';
+    assert.deepEqual(await status(heard), {text: heard, live: 'polite', atomic: true});
+    assert.equal(await focused(page), 'f');
+    await page.keyboard.press('Enter'); // the same again is announced again
+    await page.waitForFunction(() => window.heard.length === 3);
+    assert.deepEqual(await page.evaluate(() => window.heard), [heard, '', heard]);
+});
+
 await road('the locked fields refuse edits and can be copied from', 'en-US', async (page, context) => {
     await context.grantPermissions(['clipboard-read', 'clipboard-write']);
     await type(page, worked);
