@@ -1,5 +1,7 @@
 #include "runtime/web/web_markup.h"
 
+#include "runtime/text.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -80,10 +82,9 @@ std::string toUtf8(std::u16string_view text) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
+        if (isHighSurrogate(c) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
+        } else if (isHighSurrogate(c) || isLowSurrogate(c)) {
             c = 0xFFFD;
         }
         if (c < 0x80) {

@@ -2,6 +2,7 @@
 // is web_window.js.
 
 #include "runtime/platform.h"
+#include "runtime/text.h"
 
 #include <cstddef>
 #include <string>
@@ -61,7 +62,7 @@ NumberSymbols userNumberSymbols() {
     }
     const std::u16string_view zero = fields[4];
     char32_t zeroDigit = zero.empty() ? U'0' : zero[0];
-    if (zero.size() == 2 && zero[0] >= 0xD800 && zero[0] <= 0xDBFF) {
+    if (zero.size() == 2 && isHighSurrogate(zero[0]) && isLowSurrogate(zero[1])) {
         zeroDigit = 0x10000 + ((zero[0] - 0xD800) << 10) + (zero[1] - 0xDC00);
     }
     return {
