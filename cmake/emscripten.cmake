@@ -3,8 +3,8 @@
 #
 # Debian ships Emscripten's library cache read-only and frozen. The build works on a tree of
 # links to it, made once in the build tree, where Emscripten may write what it adds, with a
-# config of the build's own. Every Emscripten tool is called through a wrapper that names that
-# config, so that the compilers, the archiver and the tests all see the same one.
+# config of the build's own. The compilers and the archiver are called through wrappers that
+# name that config, so that every build step sees the same one.
 get_property(in_try_compile GLOBAL PROPERTY IN_TRY_COMPILE)
 set(emscripten_dir ${CMAKE_BINARY_DIR}/emscripten)
 if(NOT in_try_compile AND NOT EXISTS ${emscripten_dir}/config)
