@@ -41,14 +41,16 @@ test: build
 
 # Melkora.exe, the core's tests and the benchmark for 32-bit Windows, cross-compiled with
 # mingw-w64. The tests hold it against the oracle's cases, which the native build computes with
-# MPFR.
+# MPFR; the native build writes its icon too.
 win32: build
 	cmake -S . -B $(BUILD_WIN32) $(CMAKE_FLAGS) \
 	    -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake \
-	    -DMELKORA_ORACLE_CASES=$(abspath $(BUILD))/tests/support/oracle_cases.txt
+	    -DMELKORA_ORACLE_CASES=$(abspath $(BUILD))/tests/support/oracle_cases.txt \
+	    -DMELKORA_ICON_ICO=$(abspath $(BUILD))/app/melkora.ico
 	cmake --build $(BUILD_WIN32)
 
-# The Windows build's tests, under Wine.
+# The Windows build's tests, under Wine; skipped, and said so, on a machine that cannot run
+# 32-bit programs.
 win32-test: win32
 	ctest --test-dir $(BUILD_WIN32) $(CTEST_FLAGS)
 

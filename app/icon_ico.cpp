@@ -4,8 +4,8 @@
 //
 //   melkora-icon-ico <file>
 //
-// Standard C++ only, so that the Windows build makes its own icon (under Wine, as it runs its
-// tests) and needs no native Qt build first.
+// Standard C++ only: a native build writes Melkora.exe's icon with it, and the web build the
+// page's favicon, under Node.
 
 #include "app/icon_pixels.h"
 

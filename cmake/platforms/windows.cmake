@@ -5,7 +5,6 @@
 enable_language(RC)
 # The installer knows a running Melkora by the class of its window.
 set(MELKORA_WINDOW_CLASS MelkoraForm)
-set(MELKORA_ICON_ICO ${CMAKE_BINARY_DIR}/app/melkora.ico)
 add_subdirectory(runtime/win32)
 
 # GoogleTest from Debian's sources, built with the cross compiler.
@@ -15,6 +14,10 @@ add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest E
 find_program(XVFB_RUN xvfb-run REQUIRED)
 
 set(MELKORA_ORACLE_CASES "" CACHE FILEPATH "The oracle's case file, made by a native build")
+set(MELKORA_ICON_ICO "" CACHE FILEPATH "The program's icon, app/melkora.ico of a native build")
+if(NOT MELKORA_ICON_ICO)
+    message(FATAL_ERROR "MELKORA_ICON_ICO names no icon; a native build makes it as app/melkora.ico")
+endif()
 
 # The packages, made by melkora_add_packages and checked by melkora_add_platform_tests.
 set(MELKORA_WIN32_SETUP ${CMAKE_BINARY_DIR}/${MELKORA_NAME}-${MELKORA_VERSION}-win32-setup.exe)
@@ -22,14 +25,6 @@ set(MELKORA_WIN32_ZIP ${CMAKE_BINARY_DIR}/${MELKORA_NAME}-${MELKORA_VERSION}-win
 set(MELKORA_WIN32_STRIPPED_EXE ${CMAKE_BINARY_DIR}/packaging/windows/stage/${MELKORA_NAME}.exe)
 
 function(melkora_add_program)
-    # The icon from the pixel map, by a tool of the build's own, run under the build's emulator.
-    add_executable(melkora_icon_ico icon_ico.cpp)
-    target_link_libraries(melkora_icon_ico PRIVATE melkora_icon_pixels melkora_warnings)
-    add_custom_command(OUTPUT ${MELKORA_ICON_ICO}
-        COMMAND melkora_icon_ico ${MELKORA_ICON_ICO}
-        DEPENDS melkora_icon_ico
-        COMMENT "Rendering the Windows icon")
-
     # One file, its icon, version record and manifest made from the same sources as everything
     # else.
     set(MELKORA_MANIFEST ${CMAKE_CURRENT_BINARY_DIR}/melkora.manifest)
@@ -65,6 +60,9 @@ function(melkora_add_platform_tests)
                      ${MELKORA_WIN32_SETUP} ${MELKORA_WIN32_ZIP} ${MELKORA_WIN32_STRIPPED_EXE}
                      ${MELKORA_VERSION} ${MELKORA_PUBLISHER})
     set_tests_properties(package_win32 PROPERTIES LABELS package TIMEOUT 300)
+
+    # scripts/wine-run exits 77 on a machine that cannot run 32-bit programs at all.
+    set_tests_properties(core e2e_win32 package_win32 PROPERTIES SKIP_RETURN_CODE 77)
 endfunction()
 
 function(melkora_add_benchmarks)
