@@ -90,7 +90,10 @@ function(melkora_add_platform_tests)
                                    $<TARGET_FILE:melkora>)
     add_test(NAME e2e_no_display
              COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/no_display.sh $<TARGET_FILE:melkora>)
-    set_tests_properties(e2e_calculate e2e_link e2e_no_display PROPERTIES LABELS e2e TIMEOUT 120)
+    add_test(NAME e2e_screen_reader COMMAND ${xvfb} ${CMAKE_CURRENT_SOURCE_DIR}/e2e/screen_reader.sh
+                                            $<TARGET_FILE:melkora>)
+    set_tests_properties(e2e_calculate e2e_link e2e_no_display e2e_screen_reader PROPERTIES
+                         LABELS e2e TIMEOUT 120)
 
     # The package and its desktop metadata. Installs the package for real where it runs as
     # root; not from the sanitizer build, whose binary is no release.

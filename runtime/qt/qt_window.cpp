@@ -5,6 +5,7 @@
 // native button clicks after.
 
 #include "runtime/platform.h"
+#include "runtime/qt/qt_announcer.h"
 #include "runtime/qt/qt_text.h"
 
 #include <QApplication>
@@ -62,8 +63,7 @@ public:
     void focus(ControlId control) override;
     // The X11 window id, or whatever the platform plugin's windows have.
     NativeHandle handle() const override;
-    // Not yet: Orca speaks a text only for the focused object or a notification object shown.
-    void announce(std::u16string_view /*text*/) override {}
+    void announce(std::u16string_view text) override;
     std::optional<int> run() override;
 
 protected:
@@ -80,6 +80,7 @@ private:
     FormInput& m_input;
     const FormLayout* m_layout = nullptr;
     std::vector<QWidget*> m_widgets; // by ControlId; nullptr for what is painted
+    QtAnnouncer* m_announcer = nullptr;
 };
 
 QtWindow::QtWindow(FormInput& input)
@@ -126,6 +127,7 @@ void QtWindow::open(const FormLayout& layout, std::u16string_view caption, const
         m_widgets[control.id] = widget;
         place(control);
     }
+    m_announcer = new QtAnnouncer(this);
     move(outer.left, outer.top);
 }
 
@@ -167,6 +169,10 @@ void QtWindow::setText(ControlId field, std::u16string_view text) {
 
 void QtWindow::focus(ControlId control) {
     m_widgets.at(control)->setFocus();
+}
+
+void QtWindow::announce(std::u16string_view text) {
+    m_announcer->announce(toQString(text));
 }
 
 NativeHandle QtWindow::handle() const {
