@@ -7,6 +7,7 @@
 
 #include "runtime/form.h"
 #include "runtime/platform.h"
+#include "runtime/win32/win32_live_region.h"
 #include "runtime/win32/win32_text.h"
 
 #include <vector>
@@ -93,8 +94,7 @@ public:
     void setText(ControlId field, std::u16string_view text) override;
     void focus(ControlId control) override;
     NativeHandle handle() const override;
-    // Not yet: Narrator and NVDA read a live region, which the window does not have yet.
-    void announce(std::u16string_view /*text*/) override {}
+    void announce(std::u16string_view text) override { m_liveRegion.announce(text); }
     std::optional<int> run() override;
 
 private:
@@ -112,6 +112,7 @@ private:
     HBRUSH m_background = nullptr;
     std::vector<HFONT> m_fonts;   // by FontId
     std::vector<HWND> m_controls; // by ControlId; nullptr for what is painted
+    LiveRegion m_liveRegion;
     HWND m_focusOnDeactivation = nullptr;
     bool m_acceleratorChord = false; // the keys pressed last were an accelerator's
 };
@@ -312,6 +313,7 @@ std::optional<int> Win32Window::run() {
     ShowWindow(m_window, SW_SHOWNORMAL);
     UpdateWindow(m_window);
     nameFields();
+    m_liveRegion.create(m_window);
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -409,6 +411,7 @@ LRESULT Win32Window::handle(UINT message, WPARAM w, LPARAM l) {
         }
         return DefWindowProcW(m_window, message, w, l);
     case WM_DESTROY:
+        m_liveRegion.release();
         PostQuitMessage(0);
         return 0;
     default:

@@ -73,12 +73,17 @@ expect "no box at start" "$(probe box)" ""
 expect "name of a" "$(probe name 0)" "First vector, x component, input"
 expect "name of z" "$(probe name 8)" "Cross product, z component, result"
 
-# The worked example, typed, and Enter in f.
+# The worked example, typed, and Enter in f; a screen reader in another process hears the
+# results from the live region, while the focus stays in f.
 for value in 1 2 3 4 5; do xdotool type "$value"; xdotool key Tab; done
 xdotool type 6
+probe hear 3000 >"$work/heard" &
+listener=$!
+for _ in $(seq 100); do [ -s "$work/heard" ] && break; sleep 0.1; done
 xdotool key Return
-sleep 0.3
+wait "$listener"
 expect "worked example" "$(fields)" "1 2 3 4 5 6 -3 6 -3"
+expect "announcement" "$(sed 1d "$work/heard")" "Cross product: -3, 6, -3"
 expect "Enter leaves the focus" "$(probe focus)" 5
 
 # A bad d lets x be written and stops at y; the report is over the window as the run left it.

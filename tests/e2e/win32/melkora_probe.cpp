@@ -8,6 +8,8 @@
 //   melkora_probe origin        where the client area's top left lies on the screen
 //   melkora_probe size          the client area's width and height
 //   melkora_probe name <n>      what a screen reader says for the n-th field
+//   melkora_probe hear <ms>     for ms milliseconds, the text of each live region that tells of
+//                               a change (after a first line, "listening")
 //
 // Exits 1 when Melkora's window is not there.
 
@@ -51,6 +53,12 @@ std::vector<HWND> tabStops(HWND form) {
         }
     }
     return stops;
+}
+
+void CALLBACK liveRegionChanged(HWINEVENTHOOK /*hook*/, DWORD /*event*/, HWND region,
+                                LONG /*object*/, LONG /*child*/, DWORD /*thread*/, DWORD /*time*/) {
+    print(textOf(region));
+    std::fflush(stdout);
 }
 
 HWND messageBoxOver(HWND form) {
@@ -119,6 +127,19 @@ int wmain(int argc, wchar_t* argv[]) {
             accessible->Release();
         }
         CoUninitialize();
+    } else if (command == L"hear" && argc == 3) {
+        // Out of context, as a screen reader in its own process listens.
+        HWINEVENTHOOK hook =
+            SetWinEventHook(EVENT_OBJECT_LIVEREGIONCHANGED, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr,
+                            liveRegionChanged, 0, 0, WINEVENT_OUTOFCONTEXT);
+        print(L"listening");
+        std::fflush(stdout);
+        SetTimer(nullptr, 0, static_cast<UINT>(std::wcstol(argv[2], nullptr, 10)), nullptr);
+        MSG message;
+        while (GetMessageW(&message, nullptr, 0, 0) > 0 && message.message != WM_TIMER) {
+            DispatchMessageW(&message);
+        }
+        UnhookWinEvent(hook);
     } else if (command == L"size") {
         RECT client;
         GetClientRect(form, &client);
