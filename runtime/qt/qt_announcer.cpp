@@ -24,8 +24,8 @@ QAccessibleInterface* notificationFor(const QString& className, QObject* object)
 
 QtAnnouncer::QtAnnouncer(QWidget* window)
     : QWidget(window) {
-    static const bool factoryInstalled = (QAccessible::installFactory(notificationFor), true);
-    (void)factoryInstalled;
+    [[maybe_unused]] static const bool factoryInstalled =
+        (QAccessible::installFactory(notificationFor), true);
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setGeometry(0, 0, 1, 1);

@@ -1,5 +1,6 @@
 #include "runtime/win32/win32_live_region.h"
 
+#include "runtime/win32/win32_function.h"
 #include "runtime/win32/win32_text.h"
 
 #include <oleacc.h>
@@ -24,12 +25,6 @@ constexpr std::wstring_view kActivity = L"Melkora.Results";
 // EVENT_OBJECT_LIVEREGIONCHANGED, which the headers give only to programs for Windows 8 and
 // later; this one runs on 7 as well, where nothing listens for it.
 constexpr DWORD kLiveRegionChanged = 0x8019;
-
-template <typename Function> Function bound(HMODULE library, const char* name) {
-    return library == nullptr ? nullptr
-                              : reinterpret_cast<Function>(
-                                    reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
-}
 
 HMODULE systemLibrary(const wchar_t* name) {
     return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
@@ -67,11 +62,11 @@ struct LiveRegion::Services {
 LiveRegion::Services::Services(HWND region)
     : region(region) {
     HMODULE ole32 = systemLibrary(L"ole32.dll");
-    const auto coInitializeEx = bound<CoInitializeEx>(ole32, "CoInitializeEx");
-    const auto coCreateInstance = bound<CoCreateInstance>(ole32, "CoCreateInstance");
+    const auto coInitializeEx = libraryFunction<CoInitializeEx>(ole32, "CoInitializeEx");
+    const auto coCreateInstance = libraryFunction<CoCreateInstance>(ole32, "CoCreateInstance");
     if (coInitializeEx != nullptr && coCreateInstance != nullptr) {
         if (SUCCEEDED(coInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
-            coUninitialize = bound<CoUninitialize>(ole32, "CoUninitialize");
+            coUninitialize = libraryFunction<CoUninitialize>(ole32, "CoUninitialize");
         }
         void* services = nullptr;
         if (coCreateInstance(kAccPropServicesClass, nullptr, CLSCTX_INPROC_SERVER,
@@ -86,11 +81,12 @@ LiveRegion::Services::Services(HWND region)
     }
     HMODULE oleaut32 = systemLibrary(L"oleaut32.dll");
     HMODULE automation = systemLibrary(L"UIAutomationCore.dll");
-    sysAllocStringLen = bound<SysAllocStringLen>(oleaut32, "SysAllocStringLen");
-    sysFreeString = bound<SysFreeString>(oleaut32, "SysFreeString");
-    hostProviderFromHwnd = bound<UiaHostProviderFromHwnd>(automation, "UiaHostProviderFromHwnd");
+    sysAllocStringLen = libraryFunction<SysAllocStringLen>(oleaut32, "SysAllocStringLen");
+    sysFreeString = libraryFunction<SysFreeString>(oleaut32, "SysFreeString");
+    hostProviderFromHwnd =
+        libraryFunction<UiaHostProviderFromHwnd>(automation, "UiaHostProviderFromHwnd");
     raiseNotificationEvent =
-        bound<UiaRaiseNotificationEvent>(automation, "UiaRaiseNotificationEvent");
+        libraryFunction<UiaRaiseNotificationEvent>(automation, "UiaRaiseNotificationEvent");
 }
 
 LiveRegion::Services::~Services() {

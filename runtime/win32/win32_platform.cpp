@@ -1,6 +1,7 @@
 // What the core needs of the platform (runtime/platform.h), on Windows.
 
 #include "runtime/platform.h"
+#include "runtime/win32/win32_function.h"
 #include "runtime/win32/win32_text.h"
 
 #include <array>
@@ -43,8 +44,7 @@ std::optional<OpenAddress> bindShellExecute(std::u16string_view library, std::u1
         return std::nullopt;
     }
     const std::string function(name.begin(), name.end()); // the name is ASCII
-    const auto shellExecute = reinterpret_cast<ShellExecuteAFunction>(
-        reinterpret_cast<void (*)()>(GetProcAddress(module, function.c_str())));
+    const auto shellExecute = libraryFunction<ShellExecuteAFunction>(module, function.c_str());
     if (shellExecute == nullptr) {
         FreeLibrary(module);
         return std::nullopt;

@@ -7,6 +7,7 @@
 
 #include "runtime/form.h"
 #include "runtime/platform.h"
+#include "runtime/win32/win32_function.h"
 #include "runtime/win32/win32_live_region.h"
 #include "runtime/win32/win32_text.h"
 
@@ -40,8 +41,7 @@ RECT rectOf(const Box& box) {
 
 // Functions of Windows 10 and later, bound where the system has them.
 template <typename Function> Function userFunction(const char* name) {
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+    return libraryFunction<Function>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 // The DPI of the main screen, which a new window opens on.
