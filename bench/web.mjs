@@ -20,8 +20,7 @@ import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import {gzipSync} from 'node:zlib';
 
-import {launch} from '../tests/e2e/web/browser.mjs';
-import {serve} from '../scripts/serve.mjs';
+import {launch, served} from '../tests/e2e/web/browser.mjs';
 
 const [site, floor, chromium, visits = '21'] = process.argv.slice(2);
 const median = (values) => {
@@ -29,14 +28,12 @@ const median = (values) => {
     return sorted[Math.floor(sorted.length / 2)];
 };
 const {browser, origin} = await launch(site, chromium);
-const floorServer = await serve(floor);
-const floorOrigin = `http://127.0.0.1:${floorServer.address().port}`;
+const {server: floorServer, origin: floorOrigin} = await served(floor);
 const scriptless = mkdtempSync(join(tmpdir(), 'melkora-scriptless-'));
 cpSync(site, scriptless, {recursive: true});
 const markup = readFileSync(join(site, 'index.html'), 'utf8');
 writeFileSync(join(scriptless, 'index.html'), markup.replace(/<script [^>]*><\/script>\n?/g, ''));
-const scriptlessServer = await serve(scriptless);
-const scriptlessOrigin = `http://127.0.0.1:${scriptlessServer.address().port}`;
+const {server: scriptlessServer, origin: scriptlessOrigin} = await served(scriptless);
 
 async function visit(address, measure) {
     const context = await browser.newContext();

@@ -28,9 +28,14 @@ export const CHROMIUM_FLAGS = [
     '--disable-features=' + [...PLAYWRIGHT_FEATURES_OFF, ...ADDRESS_BAR_POPUP].join(','),
 ];
 
-export async function launch(folder, executablePath) {
+// A folder served on a free loopback port, and the origin its pages have.
+export async function served(folder) {
     const server = await serve(folder);
-    const origin = `http://127.0.0.1:${server.address().port}`;
+    return {server, origin: `http://127.0.0.1:${server.address().port}`};
+}
+
+export async function launch(folder, executablePath) {
+    const {server, origin} = await served(folder);
     const browser = await chromium.launch({
         executablePath,
         args: CHROMIUM_FLAGS,
