@@ -3,6 +3,7 @@
 
 BUILD       ?= build
 BUILD_WIN32 ?= build-win32
+BUILD_WIN64 ?= build-win64
 BUILD_WEB   ?= build-web
 BUILD_ASAN  ?= build-asan
 BUILD_FUZZ  ?= build-fuzz
@@ -11,7 +12,7 @@ FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 CTEST_FLAGS ?= --output-on-failure
 
-.PHONY: all deps build run test win32 win32-test sanitize fuzz-build fuzz fuzz-smoke coverage bench \
+.PHONY: all deps build run test windows windows-test win32 win32-test win64 win64-test sanitize fuzz-build fuzz fuzz-smoke coverage bench \
         web web-test serve package install clean
 
 all: build
@@ -28,31 +29,45 @@ build: deps $(BUILD)/build.ninja
 run: build
 	$(BUILD)/app/melkora
 
-# Every test: the plain build, then the core's tests on 32-bit Windows under Wine, then the
-# whole suite under the sanitizers, then a short fuzzing pass over the committed seeds, then the
-# coverage floor of calc/ and runtime/.
+# Every test: the plain build, then the Windows builds' tests under Wine, then the web page's,
+# then the whole suite under the sanitizers, then a short fuzzing pass over the committed seeds,
+# then the coverage floor of calc/ and runtime/.
 test: build
 	ctest --test-dir $(BUILD) $(CTEST_FLAGS)
-	$(MAKE) --no-print-directory win32-test
+	$(MAKE) --no-print-directory windows-test
 	$(MAKE) --no-print-directory web-test
 	$(MAKE) --no-print-directory sanitize
 	$(MAKE) --no-print-directory fuzz-smoke
 	$(MAKE) --no-print-directory coverage
 
-# Melkora.exe, the core's tests and the benchmark for 32-bit Windows, cross-compiled with
-# mingw-w64. The tests hold it against the oracle's cases, which the native build computes with
-# MPFR; the native build writes its icon too.
-win32: build
-	cmake -S . -B $(BUILD_WIN32) $(CMAKE_FLAGS) \
-	    -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake \
+# Melkora.exe, the core's tests and the benchmark for Windows, cross-compiled with mingw-w64:
+# for 32-bit Windows in $(BUILD_WIN32), for x64 in $(BUILD_WIN64). The tests hold each against
+# the oracle's cases, which the native build computes with MPFR; the native build writes the
+# icon too.
+define windows_build # folder, toolchain file
+	cmake -S . -B $(1) $(CMAKE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=cmake/$(2).cmake \
 	    -DMELKORA_ORACLE_CASES=$(abspath $(BUILD))/tests/support/oracle_cases.txt \
 	    -DMELKORA_ICON_ICO=$(abspath $(BUILD))/app/melkora.ico
-	cmake --build $(BUILD_WIN32)
+	cmake --build $(1)
+endef
 
-# The Windows build's tests, under Wine; skipped, and said so, on a machine that cannot run
-# 32-bit programs.
+windows: win32 win64
+
+win32: build
+	$(call windows_build,$(BUILD_WIN32),i686-w64-mingw32)
+
+win64: build
+	$(call windows_build,$(BUILD_WIN64),x86_64-w64-mingw32)
+
+# The Windows builds' tests, under Wine. The x64 build's run wherever Wine does; the 32-bit
+# build's are skipped, and said so, on a machine that cannot run 32-bit programs.
+windows-test: win32-test win64-test
+
 win32-test: win32
 	ctest --test-dir $(BUILD_WIN32) $(CTEST_FLAGS)
+
+win64-test: win64
+	ctest --test-dir $(BUILD_WIN64) $(CTEST_FLAGS)
 
 # The web page in $(BUILD_WEB)/site, built with Emscripten; its wasm module made for size.
 web: build
@@ -76,9 +91,9 @@ sanitize: deps
 	ctest --test-dir $(BUILD_ASAN) $(CTEST_FLAGS)
 
 # The Debian package, melkora_<version>-1_<arch>.deb in $(BUILD); and for Windows, which the
-# win32 build makes, Melkora-<version>-win32-setup.exe and Melkora-<version>-win32.zip in
-# $(BUILD_WIN32).
-package: build win32
+# Windows builds make, Melkora-<version>-<win32|win64>-setup.exe and
+# Melkora-<version>-<win32|win64>.zip in $(BUILD_WIN32) and $(BUILD_WIN64).
+package: build windows
 	cmake --build $(BUILD) --target package
 
 # Installs into PREFIX (default /usr/local); DESTDIR works as usual.
@@ -106,8 +121,8 @@ coverage: deps
 	gcovr --root . --filter 'calc/' --filter 'runtime/' --fail-under-line 95 $(BUILD_COV)
 
 # Every benchmark, with its figures; best on an idle machine. Fails if a target is missed.
-bench: build win32 web
-	scripts/run-benchmarks $(BUILD) $(BUILD_WIN32) $(BUILD_WEB)
+bench: build windows web
+	scripts/run-benchmarks $(BUILD) $(BUILD_WEB) $(BUILD_WIN32) $(BUILD_WIN64)
 
 clean:
-	rm -rf $(BUILD) $(BUILD_WIN32) $(BUILD_WEB) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_COV)
+	rm -rf $(BUILD) $(BUILD_WIN32) $(BUILD_WIN64) $(BUILD_WEB) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_COV)

@@ -1,6 +1,8 @@
-# Windows: Melkora.exe, the native Win32 program for 32-bit Windows, cross-compiled with
-# mingw-w64; its installer and portable zip; its end-to-end road and its benchmark floor. The
-# tests run under Wine. The functions are those every platform file defines (linux.cmake).
+# Windows: Melkora.exe, the native Win32 program, cross-compiled with mingw-w64 for 32-bit
+# Windows (cmake/i686-w64-mingw32.cmake) or for x64 (cmake/x86_64-w64-mingw32.cmake), each in
+# a build tree of its own; its installer and portable zip; its end-to-end road and its benchmark
+# floor. The tests run under Wine. The functions are those every platform file defines
+# (linux.cmake).
 
 enable_language(RC)
 # The installer knows a running Melkora by the class of its window.
@@ -19,10 +21,25 @@ if(NOT MELKORA_ICON_ICO)
     message(FATAL_ERROR "MELKORA_ICON_ICO names no icon; a native build makes it as app/melkora.ico")
 endif()
 
+# The architecture, as the packages' names and the manifest spell it: Windows activates the
+# common controls 6 that the manifest asks for only in a process of the architecture it names.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(MELKORA_WINDOWS_ARCH win64)
+    set(MELKORA_MANIFEST_ARCH amd64)
+    set(MELKORA_NSIS_TARGET amd64-unicode)
+    set(MELKORA_WINDOWS_EDITIONS "64-bit Windows 7 to 11 (x64)")
+else()
+    set(MELKORA_WINDOWS_ARCH win32)
+    set(MELKORA_MANIFEST_ARCH x86)
+    set(MELKORA_NSIS_TARGET x86-unicode)
+    set(MELKORA_WINDOWS_EDITIONS "Windows 7 to 11, 32-bit or 64-bit")
+endif()
+
 # The packages, made by melkora_add_packages and checked by melkora_add_platform_tests.
-set(MELKORA_WIN32_SETUP ${CMAKE_BINARY_DIR}/${MELKORA_NAME}-${MELKORA_VERSION}-win32-setup.exe)
-set(MELKORA_WIN32_ZIP ${CMAKE_BINARY_DIR}/${MELKORA_NAME}-${MELKORA_VERSION}-win32.zip)
-set(MELKORA_WIN32_STRIPPED_EXE ${CMAKE_BINARY_DIR}/packaging/windows/stage/${MELKORA_NAME}.exe)
+set(MELKORA_PACKAGE_STEM ${MELKORA_NAME}-${MELKORA_VERSION}-${MELKORA_WINDOWS_ARCH})
+set(MELKORA_WINDOWS_SETUP ${CMAKE_BINARY_DIR}/${MELKORA_PACKAGE_STEM}-setup.exe)
+set(MELKORA_WINDOWS_ZIP ${CMAKE_BINARY_DIR}/${MELKORA_PACKAGE_STEM}.zip)
+set(MELKORA_STRIPPED_EXE ${CMAKE_BINARY_DIR}/packaging/windows/stage/${MELKORA_NAME}.exe)
 
 function(melkora_add_program)
     # One file, its icon, version record and manifest made from the same sources as everything
@@ -51,13 +68,13 @@ function(melkora_add_platform_tests)
     set(xvfb ${XVFB_RUN} -a -s "-screen 0 1280x1024x24 -dpi 96")
     add_test(NAME e2e_win32
              COMMAND ${xvfb} ${CMAKE_CURRENT_SOURCE_DIR}/e2e/win32/melkora.sh
-                     $<TARGET_FILE:Melkora> $<TARGET_FILE:melkora_probe>)
+                     $<TARGET_FILE:Melkora> $<TARGET_FILE:melkora_probe> ${MELKORA_WINDOWS_ARCH})
     set_tests_properties(e2e_win32 PROPERTIES LABELS e2e TIMEOUT 300)
 
     # The installer and the portable zip, in a fresh Wine prefix of the test's own.
     add_test(NAME package_win32
              COMMAND ${xvfb} ${CMAKE_CURRENT_SOURCE_DIR}/packaging/win32/check_installer.sh
-                     ${MELKORA_WIN32_SETUP} ${MELKORA_WIN32_ZIP} ${MELKORA_WIN32_STRIPPED_EXE}
+                     ${MELKORA_WINDOWS_SETUP} ${MELKORA_WINDOWS_ZIP} ${MELKORA_STRIPPED_EXE}
                      ${MELKORA_VERSION} ${MELKORA_PUBLISHER})
     set_tests_properties(package_win32 PROPERTIES LABELS package TIMEOUT 300)
 

@@ -113,7 +113,10 @@ int wmain(int argc, wchar_t* argv[]) {
         CoInitialize(nullptr);
         IAccessible* accessible = nullptr;
         HWND field = stops.at(static_cast<size_t>(std::wcstol(argv[2], nullptr, 10)));
-        if (AccessibleObjectFromWindow(field, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+        // Not IID_IAccessible: mingw-w64's x64 oleacc import library has that name for a
+        // function thunk of oleacc.dll, whose code bytes would be passed as the interface's id.
+        if (AccessibleObjectFromWindow(field, static_cast<DWORD>(OBJID_CLIENT),
+                                       __uuidof(IAccessible),
                                        reinterpret_cast<void**>(&accessible)) == S_OK) {
             VARIANT self;
             VariantInit(&self);

@@ -24,6 +24,7 @@ cleanup() {
 trap cleanup EXIT
 
 wine_run() { "$root/scripts/wine-run" "$@"; }
+wine_run --check "$setup" || exit
 # Waits for every Wine process, the uninstaller's copy of itself in the temporary folder too.
 settle() { wineserver -w; }
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Melkora'
