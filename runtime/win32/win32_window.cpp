@@ -262,9 +262,13 @@ void Win32Window::setText(ControlId field, std::u16string_view text) {
 }
 
 void Win32Window::focus(ControlId control) {
-    // Until the window is active, the focus is only remembered; WM_ACTIVATE gives it.
+    // Until the window is active, the focus is only remembered; WM_ACTIVATE gives it. SetFocus
+    // would first activate the window, not yet shown, and under Wine that is a round trip to
+    // the X server before the first frame, and a second activation when it is shown.
     m_focusOnDeactivation = m_controls.at(control);
-    SetFocus(m_focusOnDeactivation);
+    if (GetActiveWindow() == m_window) {
+        SetFocus(m_focusOnDeactivation);
+    }
 }
 
 NativeHandle Win32Window::handle() const {
