@@ -66,7 +66,10 @@ void calculate(VectorFields& fields, const rt::NumberFormat& format) {
         const std::u16string_view name = nameOf(kComponents[i].result);
         const std::u16string text = fields.text(name);
         results[i] = format.toNumber(text, name);
-        announcement += (i == 0 ? u"" : u", ") + text;
+        if (i > 0) {
+            announcement += format.listSeparator();
+        }
+        announcement += text;
     }
     // The focus stays where the user typed, so nothing else would tell a screen reader's user
     // that the results are there; before the notice, which is about them.

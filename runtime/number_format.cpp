@@ -196,6 +196,10 @@ double NumberFormat::toNumber(std::u16string_view text, std::u16string_view subj
     return negative ? -value : value;
 }
 
+std::u16string_view NumberFormat::listSeparator() const {
+    return m_symbols.decimalSeparator.find(u',') == std::u16string::npos ? u", " : u"; ";
+}
+
 std::u16string NumberFormat::toText(double value) const {
     if (value == 0.0) {
         return u"0";

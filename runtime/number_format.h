@@ -43,6 +43,10 @@ public:
 
     std::u16string toText(double value) const;
 
+    // What goes between numbers in a list read out to the user: ", ", or "; " where the decimal
+    // separator is itself a comma, so that "0; 0; 2,5" is heard as three numbers, not four.
+    std::u16string_view listSeparator() const;
+
 private:
     NumberSymbols m_symbols;
 };

@@ -303,6 +303,8 @@ TEST(Calculate, FollowsTheLocale) {
                      {u"d", u"0"},   {u"e", u"2,25"}, {u"f", u"0"}};
     EXPECT_FALSE(run(fields, german).error.has_value());
     EXPECT_EQ(fields[u"z"], u"3,375");
+    // A listener counts three numbers, none of them split at its decimal comma.
+    EXPECT_EQ(fields.log().back(), "announce Cross product: 0; 0; 3,375");
     fields.set(u"a", u"1.5");
     EXPECT_EQ(run(fields, german).error->subject(), u"a");
 }
