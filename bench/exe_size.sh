@@ -13,7 +13,7 @@ case $(x86_64-w64-mingw32-objdump -f "$exe" | sed -n 's/.*file format //p') in
 esac
 stripped=$(mktemp)
 trap 'rm -f "$stripped"' EXIT
-$tools-strip -o "$stripped" "$exe"
+$tools-strip --remove-section=.gnu_debuglink -o "$stripped" "$exe"
 size=$(stat -c %s "$stripped")
 $tools-size -A "$stripped" | awk '$1 ~ /^\./ { printf "  %-10s %6.1f KiB\n", $1, $2 / 1024 }'
 echo "largest pieces:"

@@ -94,7 +94,7 @@ function(melkora_add_platform_tests)
                      $<TARGET_FILE:Melkora>)
     set_tests_properties(imports_win32 PROPERTIES LABELS package)
 
-    # scripts/wine-run exits 77 on a machine that cannot run 32-bit programs at all.
+    # scripts/wine-run exits 77 where the 32-bit build's programs cannot run.
     set_tests_properties(core e2e_win32 package_win32 PROPERTIES SKIP_RETURN_CODE 77)
 endfunction()
 
