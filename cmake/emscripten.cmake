@@ -40,8 +40,12 @@ set(CMAKE_RANLIB ${emscripten_dir}/bin/emranlib CACHE FILEPATH "Emscripten's ran
 set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/node --no-experimental-fetch)
 include(/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake)
 
-# Exceptions as wasm's own instructions, which every current browser has: smaller and faster
-# than their emulation in JavaScript.
-set(CMAKE_CXX_FLAGS_INIT "-fwasm-exceptions")
-set(CMAKE_C_FLAGS_INIT "-fwasm-exceptions")
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-fwasm-exceptions")
+# Exceptions through JavaScript, which every engine runs alike. This Emscripten's wasm
+# exceptions are the legacy instructions (try, catch_all, rethrow, delegate): Firefox warns
+# that they are going away, and WebKit's default tier lets the module's own exceptions escape
+# it, so that no error report ever appeared there. The JavaScript form costs next to nothing
+# here: gzip-compressed, the module is 0.2 kB smaller and its script 1.5 kB larger, and Enter
+# gives its results as fast.
+set(CMAKE_CXX_FLAGS_INIT "-fexceptions")
+set(CMAKE_C_FLAGS_INIT "-fexceptions")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-fexceptions")
