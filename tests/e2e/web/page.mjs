@@ -22,7 +22,8 @@ async function road(name, locale, walk) {
     // A script error, or anything the content policy had to refuse, is a failure too.
     const errors = [];
     page.on('pageerror', (error) => errors.push(error.message));
-    page.on('console', (message) => message.type() === 'error' && errors.push(message.text()));
+    page.on('console', (message) => ['error', 'warning'].includes(message.type()) &&
+                                    errors.push(message.text()));
     try {
         await page.goto(origin + '/');
         await page.waitForFunction(() => performance.getEntriesByName('melkora-ready').length > 0);
