@@ -262,13 +262,9 @@ void Win32Window::setText(ControlId field, std::u16string_view text) {
 }
 
 void Win32Window::focus(ControlId control) {
-    // Until the window is active, the focus is only remembered; WM_ACTIVATE gives it. SetFocus
-    // would first activate the window, not yet shown, and under Wine that is a round trip to
-    // the X server before the first frame, and a second activation when it is shown.
+    // Until the window is active, the focus is only remembered; WM_ACTIVATE gives it.
     m_focusOnDeactivation = m_controls.at(control);
-    if (GetActiveWindow() == m_window) {
-        SetFocus(m_focusOnDeactivation);
-    }
+    SetFocus(m_focusOnDeactivation);
 }
 
 NativeHandle Win32Window::handle() const {
