@@ -124,9 +124,10 @@ std::string windowMarkup(const FormLayout& layout) {
             out += "<input type=\"text\"" + id + " aria-label=\"" +
                    escaped(control.accessibleName) +
                    "\" autocomplete=\"off\" autocapitalize=\"off\" spellcheck=\"false\"";
-            out += control.locked ? " readonly" : "";
-            // The focus is in the first field from the first frame, before the module runs.
-            out += &control == &layout.controls.front() ? " autofocus>\n" : ">\n";
+            // No autofocus: the module gives the first focus when it attaches. WebKit runs an
+            // autofocus up to a few hundred milliseconds after the first frame, even when the
+            // user has moved the focus by then, and takes it back to the first field.
+            out += control.locked ? " readonly>\n" : ">\n";
         } else {
             const Caption& caption = control.caption;
             out += "<button type=\"button\"" + id;
