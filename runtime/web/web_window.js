@@ -42,6 +42,17 @@ mergeInto(LibraryManager.library, {
                    (event.metaKey ? 8 : 0);
         },
 
+        // The next message, or the focus back where it was before the first; once only.
+        boxClosed: function () {
+            if (melkora.messages.length > 0) {
+                melkora.showNextMessage();
+            } else if (melkora.focusAfterBox) {
+                const control = melkora.focusAfterBox;
+                melkora.focusAfterBox = null;
+                control.focus();
+            }
+        },
+
         showNextMessage: function () {
             const box = document.getElementById('message');
             document.getElementById('message-text').textContent = melkora.messages.shift();
@@ -87,17 +98,15 @@ mergeInto(LibraryManager.library, {
                 _melkora_mouseReleased(x, y);
             }, {once: true, capture: true});
         });
+        // OK moves on at once. The box's close event comes a task later, when the user may have
+        // moved the focus or brought up a new box; it is only for a box closed otherwise
+        // (Escape), and does nothing once the box is open again.
+        const box = document.getElementById('message');
         document.getElementById('message-ok').addEventListener('click', () => {
-            document.getElementById('message').close();
+            box.close();
+            melkora.boxClosed();
         });
-        document.getElementById('message').addEventListener('close', () => {
-            if (melkora.messages.length > 0) {
-                melkora.showNextMessage();
-            } else if (melkora.focusAfterBox) {
-                melkora.focusAfterBox.focus();
-                melkora.focusAfterBox = null;
-            }
-        });
+        box.addEventListener('close', () => box.open || melkora.boxClosed());
         performance.mark('melkora-ready');
     },
 
