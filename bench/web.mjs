@@ -1,9 +1,8 @@
-// The page's benchmarks, in one headless Chromium run, each visit a first one (a new browser
-// context: no cache, no service worker), taking turns with the floor: a bare static page with the
-// same nine inputs and button and no script (bench/floor_page.html). Fails when a target is
-// missed.
+// The page's benchmarks in one browser engine, each visit a first one (a new browser context: no
+// cache, no service worker), taking turns with the floor: a bare static page with the same nine
+// inputs and button and no script (bench/floor_page.html). Fails when a target is missed.
 //
-//   node bench/web.mjs <site folder> <floor folder> <chromium> [visits]
+//   node bench/web.mjs <site folder> <floor folder> <chromium|firefox|webkit> [visits]
 //
 // - first contentful paint, against the floor's: at most 1.2 times;
 // - from navigation to "Calculate works" (the module attached to the window), against the floor's
@@ -20,14 +19,15 @@ import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import {gzipSync} from 'node:zlib';
 
-import {launch, served} from '../tests/e2e/web/browser.mjs';
+import {engine, served} from '../tests/e2e/web/browser.mjs';
 
-const [site, floor, chromium, visits = '21'] = process.argv.slice(2);
+const [site, floor, engineName, visits = '21'] = process.argv.slice(2);
 const median = (values) => {
     const sorted = [...values].sort((a, b) => a - b);
     return sorted[Math.floor(sorted.length / 2)];
 };
-const {browser, origin} = await launch(site, chromium);
+const browser = await engine(engineName);
+const {server, origin} = await served(site);
 const {server: floorServer, origin: floorOrigin} = await served(floor);
 const scriptless = mkdtempSync(join(tmpdir(), 'melkora-scriptless-'));
 cpSync(site, scriptless, {recursive: true});
@@ -36,11 +36,10 @@ writeFileSync(join(scriptless, 'index.html'), markup.replace(/<script [^>]*><\/s
 const {server: scriptlessServer, origin: scriptlessOrigin} = await served(scriptless);
 
 async function visit(address, measure) {
-    const context = await browser.newContext();
-    const page = await context.newPage();
-    await page.goto(address, {waitUntil: 'load'});
-    const figure = await page.evaluate(measure);
-    await context.close();
+    const tab = await browser.tab('en-US');
+    await tab.goto(address);
+    const figure = await tab.evaluate(measure);
+    await tab.close();
     return figure;
 }
 
@@ -71,15 +70,14 @@ for (let i = 0; i < Number(visits); ++i) {
 
 // Enter in f, timed from the key's arrival at the page to the handlers' end, when the fields
 // hold the results; the frame that shows them follows at the display's next refresh.
-const context = await browser.newContext();
-const page = await context.newPage();
-await page.goto(origin + '/');
-await page.evaluate(ready);
-for (const [name, value] of Object.entries({a: '1', b: '2', c: '3', d: '4', e: '5', f: '6'})) {
-    await page.fill('#' + name, value);
-}
-await page.focus('#f');
-await page.evaluate(() => {
+const tab = await browser.tab('en-US');
+await tab.goto(origin + '/');
+await tab.evaluate(ready);
+await tab.evaluate(() => {
+    for (const [name, value] of Object.entries({a: '1', b: '2', c: '3', d: '4', e: '5', f: '6'})) {
+        document.getElementById(name).value = value;
+    }
+    document.getElementById('f').focus();
     window.enterTimes = [];
     let start = 0;
     window.addEventListener('keydown', () => { start = performance.now(); }, true);
@@ -91,11 +89,13 @@ await page.evaluate(() => {
     });
 });
 for (let i = 0; i < 100; ++i) {
-    await page.keyboard.press('Enter');
+    await tab.down('Enter');
+    await tab.up('Enter');
 }
-const enter = await page.evaluate(() => window.enterTimes);
-await context.close();
+const enter = await tab.evaluate(() => window.enterTimes);
+await tab.close();
 await browser.close();
+server.close();
 floorServer.close();
 scriptlessServer.close();
 rmSync(scriptless, {recursive: true});

@@ -1,6 +1,6 @@
 # The web: Melkora as a static page, a wasm module on the same core, built with Emscripten
 # (cmake/emscripten.cmake); the page in ${CMAKE_BINARY_DIR}/site, which works offline and can be
-# installed. The core's tests run under Node, the page's road in headless Chromium. The
+# installed. The core's tests run under Node, the page's road in Chromium, Firefox and WebKit. The
 # functions are those every platform file defines (linux.cmake).
 
 add_subdirectory(runtime/web)
@@ -12,7 +12,13 @@ add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest E
 
 set(MELKORA_ORACLE_CASES "" CACHE FILEPATH "The oracle's case file, made by a native build")
 set(MELKORA_SITE ${CMAKE_BINARY_DIR}/site)
+# The three engines the page's road drives (tests/e2e/web/browser.mjs), and the display and
+# locales WebKit's MiniBrowser needs.
 find_program(CHROMIUM chromium REQUIRED)
+find_program(FIREFOX firefox-esr REQUIRED)
+find_program(WEBKIT_WEBDRIVER WebKitWebDriver REQUIRED)
+find_program(XVFB_RUN xvfb-run REQUIRED)
+find_program(LOCALEDEF localedef REQUIRED)
 
 # A tool of the build's own, run under Node with the build machine's files as its own.
 function(melkora_web_tool name source)
@@ -85,10 +91,18 @@ function(melkora_add_platform_tests)
     target_link_options(melkora_core_tests PRIVATE -sNODERAWFS=1 -sEXIT_RUNTIME=1
                         -sALLOW_MEMORY_GROWTH=1)
 
-    # The page's road in headless Chromium, served on loopback.
-    add_test(NAME e2e_web
-             COMMAND node ${CMAKE_CURRENT_SOURCE_DIR}/e2e/web/page.mjs ${MELKORA_SITE} ${CHROMIUM})
-    set_tests_properties(e2e_web PROPERTIES LABELS e2e TIMEOUT 300)
+    # The page's road in each engine, served on loopback; Chromium and Firefox headless, WebKit
+    # on a display of its own.
+    foreach(engine chromium firefox webkit)
+        set(display)
+        if(engine STREQUAL webkit)
+            set(display ${XVFB_RUN} -a -s "-screen 0 1280x1024x24 -dpi 96")
+        endif()
+        add_test(NAME e2e_web_${engine}
+                 COMMAND ${display} node ${CMAKE_CURRENT_SOURCE_DIR}/e2e/web/page.mjs
+                         ${MELKORA_SITE} ${engine})
+        set_tests_properties(e2e_web_${engine} PROPERTIES LABELS e2e TIMEOUT 300)
+    endforeach()
 endfunction()
 
 function(melkora_add_benchmarks)

@@ -1,11 +1,22 @@
-// Debian's Chromium, headless, driven by playwright-core, against a folder served on loopback:
-// what the page's test and its benchmarks share. As root with no display, Chromium needs these
-// flags; without the background-networking ones it keeps trying to reach the network.
-// Playwright adds --headless, and gives every launch a new, empty profile of its own.
+// The three browser engines Debian ships, each driven the way it can be, behind one small
+// interface that the page's road and benchmark share: Debian's Chromium through playwright-core,
+// firefox-esr over WebDriver BiDi through puppeteer-core, WebKitGTK's MiniBrowser over classic
+// WebDriver (webdriver.mjs). No browser is downloaded; every launch gets a new, empty profile.
+//
+// engine(name) gives {serve(folder), tab(locale), close()}; serve() gives the folder on loopback
+// as {server, origin}; a tab is a new, empty browser context with one page:
+//   goto(url), reload(), evaluate(fn, arg), down(key), up(key), click(x, y, count),
+//   screenshot(), errors (what the page and the engine reported), status(), close().
+// Keys have Playwright's names ("Enter", "Tab", "Space", "Alt", "Control", "c").
+
+import {cpSync, readFileSync, writeFileSync} from 'node:fs';
+import {join} from 'node:path';
 
 import {chromium} from 'playwright-core';
+import puppeteer from 'puppeteer-core';
 
 import {serve} from '../../../scripts/serve.mjs';
+import {WebKit, removeHome, webkitHome} from './webdriver.mjs';
 
 // Headless Chromium is the whole browser with its window drawn nowhere, and every new context
 // opens a window that builds its address bar's pop-up as a page of its own, a WebUI renderer that
@@ -22,6 +33,8 @@ const ADDRESS_BAR_POPUP = [
     'WebUIOmniboxPopup', 'WebUIOmniboxFullPopup', 'WebUIOmniboxAimPopup', 'PreloadTopChromeWebUI',
 ];
 
+// Chromium as root with no display needs these flags; without the background-networking ones it
+// keeps trying to reach the network. Playwright adds --headless.
 export const CHROMIUM_FLAGS = [
     '--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage', '--no-first-run',
     '--disable-background-networking', '--disable-component-update', '--disable-sync',
@@ -34,11 +47,174 @@ export async function served(folder) {
     return {server, origin: `http://127.0.0.1:${server.address().port}`};
 }
 
-export async function launch(folder, executablePath) {
-    const {server, origin} = await served(folder);
-    const browser = await chromium.launch({
-        executablePath,
-        args: CHROMIUM_FLAGS,
+
+export const ENGINES = ['chromium', 'firefox', 'webkit'];
+
+// What the page's live region gives a screen reader where the engine's accessibility tree cannot
+// be read from outside: its role, politeness, atomicity and words, from the page itself.
+function statusInPage() {
+    const region = document.querySelector('[role="status"]');
+    return {text: region.textContent, live: region.getAttribute('aria-live'),
+            atomic: region.getAttribute('aria-atomic') === 'true'};
+}
+
+// Playwright's and Puppeteer's pages differ in little: how a click counts and how a warning is
+// named. Over BiDi, Puppeteer knows the space bar only by the character it types.
+const typed = (key) => (key === 'Space' ? ' ' : key);
+function puppetTab(page, close, clickOptions) {
+    const errors = [];
+    page.on('pageerror', (error) => errors.push(error.message));
+    page.on('console', (message) => ['error', 'warning', 'warn'].includes(message.type()) &&
+                                    errors.push(message.text()));
+    return {
+        goto: (url) => page.goto(url),
+        reload: () => page.reload(),
+        evaluate: (fn, arg) => page.evaluate(fn, arg),
+        down: (key) => page.keyboard.down(typed(key)),
+        up: (key) => page.keyboard.up(typed(key)),
+        click: (x, y, count) => page.mouse.click(x, y, clickOptions(count)),
+        screenshot: () => page.screenshot(),
+        errors: async () => errors,
+        status: () => page.evaluate(statusInPage),
+        close,
+    };
+}
+
+async function chromiumEngine() {
+    const browser = await chromium.launch({executablePath: '/usr/bin/chromium',
+                                           args: CHROMIUM_FLAGS});
+    return {
+        serve: served,
+        async tab(locale, viewport) {
+            const context = await browser.newContext({locale, viewport});
+            const page = await context.newPage();
+            const tab = puppetTab(page, () => context.close(), (count) => ({clickCount: count}));
+            const cdp = await context.newCDPSession(page);
+            // The region as Chromium gives it to screen readers: a live region's words are its
+            // contents, which it reads whole.
+            tab.status = async () => {
+                const {nodes} = await cdp.send('Accessibility.getFullAXTree');
+                const node = nodes.find((node) => node.role && node.role.value === 'status');
+                const property = (name) => node.properties.find((p) => p.name === name)?.value.value;
+                const text = (node.childIds || [])
+                    .map((id) => nodes.find((child) => child.nodeId === id)?.name?.value ?? '')
+                    .join('');
+                return {text, live: property('live'), atomic: property('atomic')};
+            };
+            return tab;
+        },
+        close: () => browser.close(),
+    };
+}
+
+// Firefox takes its languages from a preference of the whole browser: one browser per locale.
+async function firefoxEngine() {
+    const browsers = new Map();
+    const launch = (locale) => puppeteer.launch({
+        browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true,
+        extraPrefsFirefox: {'intl.accept_languages': locale},
     });
-    return {browser, server, origin};
+    return {
+        serve: served,
+        async tab(locale, viewport = {width: 1280, height: 720}) {
+            if (!browsers.has(locale)) {
+                browsers.set(locale, await launch(locale));
+            }
+            const context = await browsers.get(locale).createBrowserContext();
+            const page = await context.newPage();
+            await page.setViewport(viewport);
+            return puppetTab(page, () => context.close(), (count) => ({count}));
+        },
+        async close() {
+            await Promise.all([...browsers.values()].map((browser) => browser.close()));
+        },
+    };
+}
+
+// Classic WebDriver has no log, so the page reports to itself: the page the road serves WebKit
+// has this script first, right after its content policy, and keeps it for offline visits. A
+// document that came without it (an offline visit whose worker was older) gets it once loaded.
+function hookReports() {
+    window.melkoraReports = [];
+    const keep = (text) => window.melkoraReports.push(String(text));
+    addEventListener('error', (event) => keep(event.message || `no ${event.target.src}`), true);
+    addEventListener('unhandledrejection', (event) => keep(event.reason));
+    addEventListener('securitypolicyviolation', (event) => keep(`refused ${event.blockedURI}`));
+    for (const level of ['error', 'warn']) {
+        const original = console[level];
+        console[level] = (...args) => {
+            keep(args.join(' '));
+            original.apply(console, args);
+        };
+    }
+}
+const takeReports = () => {
+    const reports = window.melkoraReports || [];
+    window.melkoraReports = [];
+    return reports;
+};
+function withHooks(folder, into) {
+    cpSync(folder, into, {recursive: true});
+    writeFileSync(join(into, 'road-hooks.js'), `(${hookReports})();\n`);
+    const edit = (name, from, to) => {
+        const text = readFileSync(join(into, name), 'utf8');
+        if (!text.includes(from)) {
+            throw new Error(`${name} has no ${from}`);
+        }
+        writeFileSync(join(into, name), text.replace(from, to));
+    };
+    edit('index.html', '<meta name="referrer"',
+         '<script src="road-hooks.js"></script>\n<meta name="referrer"');
+    edit('service-worker.js', 'const FILES = [', "const FILES = ['road-hooks.js', ");
+    return into;
+}
+
+async function webkitEngine() {
+    const home = webkitHome();
+    const drivers = new Map();
+    return {
+        serve: (folder) => served(withHooks(folder, join(home, 'site'))),
+        async tab(locale, viewport = {width: 1280, height: 720}) {
+            if (!drivers.has(locale)) {
+                drivers.set(locale, await WebKit.start(home, locale));
+            }
+            const session = await drivers.get(locale).session(viewport.width, viewport.height);
+            const errors = [];
+            const collect = async () => errors.push(...await session.evaluate(takeReports));
+            const arrive = async (go) => {
+                await collect();
+                await go();
+                if (!(await session.evaluate(() => 'melkoraReports' in window))) {
+                    await session.evaluate(hookReports);
+                }
+            };
+            return {
+                goto: (url) => arrive(() => session.goto(url)),
+                reload: () => arrive(() => session.reload()),
+                evaluate: (fn, arg) => session.evaluate(fn, arg),
+                down: (key) => session.keys([['keyDown', key]]),
+                up: (key) => session.keys([['keyUp', key]]),
+                click: (x, y, count) => session.click(x, y, count),
+                screenshot: () => session.screenshot(),
+                errors: async () => {
+                    await collect();
+                    return errors;
+                },
+                status: () => session.evaluate(statusInPage),
+                close: () => session.close(),
+            };
+        },
+        async close() {
+            await Promise.all([...drivers.values()].map((driver) => driver.stop()));
+            removeHome(home);
+        },
+    };
+}
+
+export function engine(name) {
+    const start = {chromium: chromiumEngine, firefox: firefoxEngine, webkit: webkitEngine}[name];
+    if (!start) {
+        throw new Error(`no engine "${name}": one of ${ENGINES.join(', ')}`);
+    }
+    return start();
 }
