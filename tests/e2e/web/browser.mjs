@@ -178,7 +178,17 @@ async function webkitEngine() {
             if (!drivers.has(locale)) {
                 drivers.set(locale, await WebKit.start(home, locale));
             }
-            const session = await drivers.get(locale).session(viewport.width, viewport.height);
+            let session = null;
+            try {
+                session = await drivers.get(locale).session(viewport.width, viewport.height);
+            } catch (error) {
+                // Now and then, after many sessions, the driver never answers a new one; a
+                // new driver does.
+                console.error(`a new WebKit driver: ${error.message}`);
+                await drivers.get(locale).stop();
+                drivers.set(locale, await WebKit.start(home, locale));
+                session = await drivers.get(locale).session(viewport.width, viewport.height);
+            }
             const errors = [];
             const collect = async () => errors.push(...await session.evaluate(takeReports));
             const arrive = async (go) => {

@@ -46,7 +46,15 @@ export class WebKit {
             env: {...process.env, ...localeFolder(home, locale), HOME: home,
                   XDG_CACHE_HOME: join(home, 'cache'), XDG_DATA_HOME: join(home, 'data')},
         });
+        // A run that ends early leaves no driver behind.
+        const kill = () => driver.kill();
+        process.once('exit', kill);
+        driver.once('exit', () => process.off('exit', kill));
         const webkit = new WebKit(driver, `http://127.0.0.1:${port}`);
+        // Read, or the driver stops once the pipe is full; the last of it explains a failure.
+        driver.stderr.on('data', (data) => {
+            webkit.log = (webkit.log + data).slice(-4000);
+        });
         for (let tries = 0; ; ++tries) {
             try {
                 await webkit.command('GET', '/status');
@@ -64,17 +72,19 @@ export class WebKit {
     constructor(driver, address) {
         this.driver = driver;
         this.address = address;
+        this.log = '';
     }
 
-    async command(method, path, body) {
+    async command(method, path, body, seconds = 60) {
         const response = await fetch(this.address + path, {
             method,
             headers: {'Content-Type': 'application/json'},
             body: body === undefined ? undefined : JSON.stringify(body),
+            signal: AbortSignal.timeout(seconds * 1000),
         });
         const {value} = await response.json();
         if (value && value.error) {
-            throw new Error(`WebDriver ${path}: ${value.error}: ${value.message}`);
+            throw new Error(`WebDriver ${path}: ${value.error}: ${value.message}\n${this.log}`);
         }
         return value;
     }
@@ -83,7 +93,7 @@ export class WebKit {
     async session(width, height) {
         const {sessionId} = await this.command('POST', '/session', {capabilities: {alwaysMatch: {
             'webkitgtk:browserOptions': {binary: MINIBROWSER, args: ['--automation']},
-        }}});
+        }}}, 20);
         const session = new Session(this, `/session/${sessionId}`);
         await session.command('POST', '/window/rect', {x: 0, y: 0, width, height: height + 38});
         return session;
