@@ -132,8 +132,7 @@ async function firefoxEngine() {
 }
 
 // Classic WebDriver has no log, so the page reports to itself: the page the road serves WebKit
-// has this script first, right after its content policy, and keeps it for offline visits. A
-// document that came without it (an offline visit whose worker was older) gets it once loaded.
+// has this script first, right after its content policy, and keeps it for offline visits.
 function hookReports() {
     window.melkoraReports = [];
     const keep = (text) => window.melkoraReports.push(String(text));
@@ -149,7 +148,10 @@ function hookReports() {
     }
 }
 const takeReports = () => {
-    const reports = window.melkoraReports || [];
+    if (!window.melkoraReports) {
+        return location.protocol === 'about:' ? [] : [`${location.href} ran no report hooks`];
+    }
+    const reports = window.melkoraReports;
     window.melkoraReports = [];
     return reports;
 };
@@ -191,16 +193,15 @@ async function webkitEngine() {
             }
             const errors = [];
             const collect = async () => errors.push(...await session.evaluate(takeReports));
-            const arrive = async (go) => {
-                await collect();
-                await go();
-                if (!(await session.evaluate(() => 'melkoraReports' in window))) {
-                    await session.evaluate(hookReports);
-                }
-            };
             return {
-                goto: (url) => arrive(() => session.goto(url)),
-                reload: () => arrive(() => session.reload()),
+                goto: async (url) => {
+                    await collect();
+                    await session.goto(url);
+                },
+                reload: async () => {
+                    await collect();
+                    await session.reload();
+                },
                 evaluate: (fn, arg) => session.evaluate(fn, arg),
                 down: (key) => session.keys([['keyDown', key]]),
                 up: (key) => session.keys([['keyUp', key]]),
