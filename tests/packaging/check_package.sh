@@ -45,10 +45,27 @@ echo "built $(basename "$deb")"
 dpkg-deb -f "$deb" Depends | grep -q 'fonts-liberation2' || fail "no dependency on fonts-liberation2"
 dpkg-deb -f "$deb" Recommends | grep -q 'xdg-utils' || fail "xdg-utils is not recommended"
 
+echo "== hardening-check, the built program and the packaged one"
+# Stack-clash protection shows only in a function whose frame could jump the guard page; where
+# the program has none, hardening-check cannot tell, and says "unknown". The linker marks a
+# program as built for control-flow protection only when every object in it is, the C library's
+# start files too, which Debian 12's are not: there the mark is not asked for (our own code
+# carries the instructions all the same).
+skip=
+readelf -n "$(c++ -print-file-name=Scrt1.o)" | grep -q 'x86 feature: IBT, SHSTK' ||
+    skip=--nocfprotection
+dpkg-deb -x "$deb" "$work/root"
+for program in "$build_dir/app/melkora" "$work/root/usr/bin/melkora"; do
+    hardening-check $skip "$program" || fail "$program lacks a protection"
+done
+
 echo "== lintian"
-lintian "$deb" 2>&1 | grep -v 'running with root privileges' | tee "$work/lintian" || true
+lintian -I --pedantic "$deb" 2>&1 | grep -v 'running with root privileges' | tee "$work/lintian" || true
 if grep -E '^E:' "$work/lintian"; then
     fail "lintian reports errors"
+fi
+if grep -E 'hardening-|binary-has-unneeded-section' "$work/lintian"; then
+    fail "the packaged program is not built or stripped as Debian's are"
 fi
 
 if [ "$(id -u)" -ne 0 ]; then
