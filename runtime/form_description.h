@@ -76,9 +76,32 @@ struct WindowRecord {
     FontStyle font;
 };
 
+// A control's box in another arrangement of the window, in twips.
+struct ControlBox {
+    std::u16string_view name;
+    int left;
+    int top;
+    int width;
+    int height;
+
+    Box box() const { return {left, top, width, height}; }
+};
+
+// The same controls standing elsewhere, for a screen too narrow for the window: a client area of
+// its own and a box for every control. Everything else (texts, fonts, colours, stacking, focus
+// order, behaviour) is the window's.
+struct ArrangementRecord {
+    int clientWidth;
+    int clientHeight;
+    std::span<const ControlBox> boxes;
+};
+
 struct FormDescription {
     WindowRecord window;
     std::span<const ControlRecord> controls;
+    // Where a platform can show less than the window's width: the arrangements for it, each
+    // narrower than the one before.
+    std::span<const ArrangementRecord> narrower = {};
 };
 
 } // namespace rt

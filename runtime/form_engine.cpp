@@ -80,9 +80,10 @@ bool FormEngine::keyPressed(char32_t key, unsigned modifiers) {
 
 std::optional<ControlId> FormEngine::labelAt(Point at) const {
     // The topmost label there, which is the first in the description.
+    const std::vector<Box>& boxes = m_layout.boxesIn(m_arrangement);
     for (ControlId id = 0; id < m_description.controls.size(); ++id) {
         if (m_description.controls[id].kind == ControlKind::Label &&
-            m_layout.boxes[id].contains(at.x, at.y)) {
+            boxes[id].contains(at.x, at.y)) {
             return id;
         }
     }
@@ -106,6 +107,14 @@ void FormEngine::dpiChanged(double dotsPerInch) {
     if (dotsPerInch != m_layout.dotsPerInch) {
         m_layout = layOut(m_description, dotsPerInch);
         m_native->layOutAgain();
+    }
+}
+
+void FormEngine::arranged(ArrangementId arrangement) {
+    // A press begun in one arrangement is no click when released in another.
+    if (arrangement <= m_layout.narrower.size() && arrangement != m_arrangement) {
+        m_arrangement = arrangement;
+        m_pressedLabel.reset();
     }
 }
 

@@ -12,7 +12,8 @@
 // - Alt and a button's accelerator letter run that button's, wherever the focus is;
 // - a press and a release of the mouse on the same label is a click on it, and runs its
 //   handler; the second press of a double-click is no second click; a label without a handler,
-//   a rectangle or the bare window do nothing.
+//   a rectangle or the bare window do nothing. A press is found where the arrangement the
+//   platform shows puts the labels.
 // None of these moves the focus.
 
 #include "runtime/form.h"
@@ -47,6 +48,7 @@ public:
     void mousePressed(Point at, bool secondOfDoubleClick) override;
     void mouseReleased(Point at) override;
     void dpiChanged(double dotsPerInch) override;
+    void arranged(ArrangementId arrangement) override;
 
     // Shows the window and runs the event loop until it is closed; the exit code, or nullopt
     // where the window lives on after the call (NativeWindow::run).
@@ -66,6 +68,7 @@ private:
     std::unique_ptr<NativeWindow> m_native;
     std::vector<std::function<void()>> m_handlers; // by ControlId; empty where none
     std::optional<ControlId> m_pressedLabel;
+    ArrangementId m_arrangement = 0;
 };
 
 // The start of the program, the same on every platform: builds the window from `description`,

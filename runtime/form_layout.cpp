@@ -1,5 +1,7 @@
 #include "runtime/form_layout.h"
 
+#include "runtime/form.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -70,6 +72,7 @@ FormLayout layOut(const FormDescription& description, double dotsPerInch) {
         .boxes = {},
         .paint = {},
         .controls = {},
+        .narrower = {},
     };
     // One font for each style the records name, shared by the records that name it.
     std::vector<const FontStyle*> styles{&description.window.font};
@@ -112,6 +115,27 @@ FormLayout layOut(const FormDescription& description, double dotsPerInch) {
                                     colourOr(colours.border, StandardColour::WindowText)});
         }
     }
+    // The other arrangements: a box for every control of the description, and for nothing else.
+    for (const ArrangementRecord& record : description.narrower) {
+        Arrangement& arrangement = layout.narrower.emplace_back(
+            Arrangement{{twipsToPixels(record.clientWidth, dotsPerInch),
+                         twipsToPixels(record.clientHeight, dotsPerInch)},
+                        std::vector<Box>(records.size())});
+        std::vector<bool> placed(records.size());
+        for (const ControlBox& box : record.boxes) {
+            const ControlId id = controlIndex(description, box.name);
+            if (placed[id]) {
+                fatal("this control has two boxes in one arrangement:", box.name);
+            }
+            placed[id] = true;
+            arrangement.boxes[id] = twipsToPixels(box.box(), dotsPerInch);
+        }
+        for (ControlId id = 0; id < records.size(); ++id) {
+            if (!placed[id]) {
+                fatal("this control has no box in an arrangement:", records[id].name);
+            }
+        }
+    }
     // The focus chain runs in ascending tab index, ties in description order; platforms move the
     // focus in creation order, which is this one.
     std::vector<ControlId> chain;
@@ -140,6 +164,11 @@ FormLayout layOut(const FormDescription& description, double dotsPerInch) {
         });
     }
     return layout;
+}
+
+const std::vector<Box>& FormLayout::boxesIn(ArrangementId arrangement) const {
+    return arrangement == 0 || arrangement > narrower.size() ? boxes
+                                                             : narrower[arrangement - 1].boxes;
 }
 
 Point placement(Size frame, const Box& workArea) {

@@ -96,14 +96,27 @@ struct NativeControl {
     std::u16string_view accessibleName; // a text field's, for screen readers
 };
 
+// A client area and every control's box in it, by ControlId.
+struct Arrangement {
+    Size client;
+    std::vector<Box> boxes;
+};
+
+// Which arrangement a window shows: 0 its own, n the layout's narrower[n - 1].
+using ArrangementId = std::size_t;
+
 struct FormLayout {
     double dotsPerInch = 0;
     Size client;
     PaintColour background;
     std::vector<PixelFont> fonts;        // [0] is the window font
     std::vector<Box> boxes;              // every control's, by ControlId
-    std::vector<PaintItem> paint;        // back to front
+    std::vector<PaintItem> paint;        // back to front, in the window's own arrangement
     std::vector<NativeControl> controls; // in focus-chain order; create them in this order
+    std::vector<Arrangement> narrower;   // the description's, each narrower than the one before
+
+    // The boxes of an arrangement, the window's own for an id it does not have.
+    const std::vector<Box>& boxesIn(ArrangementId arrangement) const;
 };
 
 FormLayout layOut(const FormDescription& description, double dotsPerInch);

@@ -48,6 +48,9 @@ public:
     // The window now shows at another DPI: the engine lays it out again
     // (NativeWindow::layOutAgain).
     virtual void dpiChanged(double dotsPerInch) = 0;
+    // The window now shows another of the layout's arrangements, where the platform picks one by
+    // the room it has (the page, by its viewport): the controls stand at its boxes.
+    virtual void arranged(ArrangementId arrangement) = 0;
 
 protected:
     ~FormInput() = default;

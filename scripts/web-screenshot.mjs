@@ -1,17 +1,19 @@
-// The page's window as one engine draws it, after the worked example, cropped to the window:
-// how docs/screenshot-web*.png are made. WebKit needs a display (xvfb-run).
+// The page's window as one engine draws it, after the worked example: cropped to the window, or
+// at one of the road's viewports (tests/e2e/web/browser.mjs) the whole of it, as a phone's user
+// sees it. How docs/screenshot-web*.png and docs/screenshot-phone.png are made. WebKit needs a
+// display (xvfb-run).
 //
-//   node scripts/web-screenshot.mjs <site folder> <chromium|firefox|webkit> <out.png>
+//   node scripts/web-screenshot.mjs <site folder> <chromium|firefox|webkit> <out.png> [<viewport>]
 
 import {execFileSync} from 'node:child_process';
 import {writeFileSync} from 'node:fs';
 
-import {engine} from '../tests/e2e/web/browser.mjs';
+import {VIEWPORTS, engine} from '../tests/e2e/web/browser.mjs';
 
-const [site, engineName, out] = process.argv.slice(2);
+const [site, engineName, out, viewportName] = process.argv.slice(2);
 const browser = await engine(engineName);
 const {server, origin} = await browser.serve(site);
-const tab = await browser.tab('en-US', {width: 800, height: 500});
+const tab = await browser.tab('en-US', VIEWPORTS[viewportName] ?? {width: 800, height: 500});
 await tab.goto(origin + '/');
 const box = await tab.evaluate(() => new Promise((done) => {
     const wait = () => {
@@ -34,8 +36,10 @@ await tab.down('Enter');
 await tab.up('Enter');
 await new Promise((done) => setTimeout(done, 200));
 writeFileSync(out, await tab.screenshot());
-execFileSync('convert', [out, '-crop', `${Math.round(box.width)}x${Math.round(box.height)}+` +
-                         `${Math.round(box.left)}+${Math.round(box.top)}`, '+repage', out]);
+if (!viewportName) {
+    execFileSync('convert', [out, '-crop', `${Math.round(box.width)}x${Math.round(box.height)}+` +
+                             `${Math.round(box.left)}+${Math.round(box.top)}`, '+repage', out]);
+}
 await tab.close();
 await browser.close();
 server.close();

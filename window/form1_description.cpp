@@ -76,11 +76,52 @@ constexpr std::array<rt::ControlRecord, 31> kControls{{
     {u"Label1",       Label,  u",",                   1560, 1080,  255,  735,  3, nullptr, kOnWhite, rt::kNoFlags, {}},
     {u"Shape4",       Rect,   u"",                     240,  120, 9615,  615, kNoTabStop, nullptr, {.back = kLightBlue, .border = kLightBlue}, rt::kNoFlags, {}},
 }};
+
+// The window on a screen narrower than it, a phone's: the rows wrap, each vector on a line of its
+// own with its brackets and commas, the button between the frames, "Second Generation!" above the
+// credit line. The same rows' spacing as above, within a frame two fields narrower.
+//                                    name            left  top width height
+constexpr std::array<rt::ControlBox, 31> kNarrowBoxes{{
+    {u"cmdCalculate", 1485, 3345, 2895,  660},
+    {u"z",            3120, 4800,  855,  735},
+    {u"y",            1800, 4800,  975,  735},
+    {u"x",             360, 4800,  975,  735},
+    {u"f",            3120, 2280,  855,  735},
+    {u"e",            1800, 2280,  975,  735},
+    {u"d",             360, 2280,  975,  735},
+    {u"c",            3120, 1080,  855,  735},
+    {u"b",            1800, 1080,  975,  735},
+    {u"a",             360, 1080,  975,  735},
+    {u"Label15",      1140, 4155, 2055,  255},
+    {u"Shape1",         60, 4275, 4320, 1380},
+    {u"Shape2",         60,  960, 4320, 2175},
+    {u"Label26",       300,  240, 3615,  375},
+    {u"Label25",       300, 5835, 3015,  495},
+    {u"Label16",       300, 6330, 3135,  495},
+    {u"Label14",       300, 4395,  375,  375},
+    {u"Label13",      4080, 4800,  255,  735},
+    {u"Label12",       120, 4800,  255,  735},
+    {u"Label11",      2880, 4800,  255,  735},
+    {u"Label10",      1440, 4800,  255,  735},
+    {u"Label9",       2160, 1860,  375,  375},
+    {u"Label8",       4080, 2280,  255,  735},
+    {u"Label7",        120, 2280,  255,  735},
+    {u"Label6",       2880, 2280,  255,  735},
+    {u"Label5",       1440, 2280,  255,  735},
+    {u"Label4",       4080, 1080,  255,  735},
+    {u"Label3",        120, 1080,  255,  735},
+    {u"Label2",       2880, 1080,  255,  735},
+    {u"Label1",       1440, 1080,  255,  735},
+    {u"Shape4",        180,  120, 4080,  615},
+}};
 // clang-format on
+
+constexpr std::array<rt::ArrangementRecord, 1> kNarrower{{{4440, 6855, kNarrowBoxes}}};
 
 constexpr rt::FormDescription kForm1{
     {u"Form1", u"Melkora", 10200, 5565, kWhite, kWindowFont},
     kControls,
+    kNarrower,
 };
 
 } // namespace

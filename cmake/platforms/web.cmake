@@ -91,17 +91,22 @@ function(melkora_add_platform_tests)
     target_link_options(melkora_core_tests PRIVATE -sNODERAWFS=1 -sEXIT_RUNTIME=1
                         -sALLOW_MEMORY_GROWTH=1)
 
-    # The page's road in each engine, served on loopback; Chromium and Firefox headless, WebKit
-    # on a display of its own.
-    foreach(engine chromium firefox webkit)
+    # The page's road in each engine, served on loopback, at a desktop's width and a phone's:
+    # Chromium and Firefox headless, WebKit on a display of its own; the phones in Chromium's
+    # emulation, with touch, upright and turned; Firefox and WebKit in a narrow window.
+    foreach(road chromium chromium:phone chromium:tall-phone chromium:phone-turned
+                 firefox firefox:narrow webkit webkit:narrow)
+        string(REPLACE ":" ";" road_arguments ${road})
+        list(GET road_arguments 0 engine)
+        string(REPLACE ":" "_" name e2e_web_${road})
         set(display)
         if(engine STREQUAL webkit)
             set(display ${XVFB_RUN} -a -s "-screen 0 1280x1024x24 -dpi 96")
         endif()
-        add_test(NAME e2e_web_${engine}
+        add_test(NAME ${name}
                  COMMAND ${display} node ${CMAKE_CURRENT_SOURCE_DIR}/e2e/web/page.mjs
-                         ${MELKORA_SITE} ${engine})
-        set_tests_properties(e2e_web_${engine} PROPERTIES LABELS e2e TIMEOUT 300)
+                         ${MELKORA_SITE} ${road_arguments})
+        set_tests_properties(${name} PROPERTIES LABELS e2e TIMEOUT 300)
     endforeach()
 endfunction()
 

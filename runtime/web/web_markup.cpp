@@ -75,6 +75,35 @@ std::string paintClass(std::size_t index) {
     return "p" + std::to_string(index);
 }
 
+// The room round the window: its own arrangement's, and the narrower ones' on a phone.
+constexpr int kMargin = 16;
+constexpr int kNarrowMargin = 8;
+
+// Where everything stands in one arrangement: the window's size and every box. The arrangement's
+// number goes into the page's styles, where the page's script reads which one the browser shows.
+std::string placements(const FormLayout& layout, const Arrangement& arrangement, ArrangementId id) {
+    const int margin = id == 0 ? kMargin : kNarrowMargin;
+    std::string out = ".window{--arrangement:" + std::to_string(id) +
+                      ";width:" + px(arrangement.client.width) +
+                      ";height:" + px(arrangement.client.height) + ";margin:" + px(margin) + "}\n";
+    for (std::size_t i = 0; i < layout.paint.size(); ++i) {
+        out +=
+            "." + paintClass(i) + "{" + placed(arrangement.boxes[layout.paint[i].control]) + "}\n";
+    }
+    for (const NativeControl& control : layout.controls) {
+        const Box& box = arrangement.boxes[control.id];
+        out += "#" + toUtf8(control.name) + "{" + placed(box);
+        if (control.kind == ControlKind::TextField) {
+            // A desktop field shows its line at the top; an input centres its content box, so
+            // the box is cut to one line from the top.
+            const int line = static_cast<int>(std::ceil(layout.fonts[control.font].pixels * 1.15));
+            out += "padding-bottom:" + px(std::max(0, box.height - 3 - line)) + ";";
+        }
+        out += "}\n";
+    }
+    return out;
+}
+
 } // namespace
 
 std::string toUtf8(std::u16string_view text) {
@@ -124,6 +153,10 @@ std::string windowMarkup(const FormLayout& layout) {
             out += "<input type=\"text\"" + id + " aria-label=\"" +
                    escaped(control.accessibleName) +
                    "\" autocomplete=\"off\" autocapitalize=\"off\" spellcheck=\"false\"";
+            // A phone's keyboard labels its Enter for what it does here: Calculate. It stays the
+            // text keyboard: no decimal keypad has both a minus sign and an exponent on both
+            // iOS and Android, and a number here may need either.
+            out += " enterkeyhint=\"go\"";
             // No autofocus: the module gives the first focus when it attaches. WebKit runs an
             // autofocus up to a few hundred milliseconds after the first frame, even when the
             // user has moved the focus by then, and takes it back to the first field.
@@ -153,13 +186,11 @@ std::string windowMarkup(const FormLayout& layout) {
 }
 
 std::string windowStyles(const FormLayout& layout) {
-    std::string out = ".window{width:" + px(layout.client.width) +
-                      ";height:" + px(layout.client.height) +
-                      ";background:" + colour(layout.background) + ";" + font(layout.fonts[0]) +
-                      "}\n";
+    std::string out =
+        ".window{background:" + colour(layout.background) + ";" + font(layout.fonts[0]) + "}\n";
     for (std::size_t i = 0; i < layout.paint.size(); ++i) {
         const PaintItem& item = layout.paint[i];
-        out += "." + paintClass(i) + "{" + placed(item.box);
+        out += "." + paintClass(i) + "{";
         switch (item.kind) {
         case PaintItem::Kind::Fill:
             out += "background:" + colour(item.colour) + ";";
@@ -174,15 +205,16 @@ std::string windowStyles(const FormLayout& layout) {
         out += "}\n";
     }
     for (const NativeControl& control : layout.controls) {
-        const PixelFont& controlFont = layout.fonts[control.font];
-        out += "#" + toUtf8(control.name) + "{" + placed(control.box) + font(controlFont);
-        if (control.kind == ControlKind::TextField) {
-            // A desktop field shows its line at the top; an input centres its content box, so
-            // the box is cut to one line from the top.
-            const int line = static_cast<int>(std::ceil(controlFont.pixels * 1.15));
-            out += "padding-bottom:" + px(std::max(0, control.box.height - 3 - line)) + ";";
-        }
-        out += "}\n";
+        out += "#" + toUtf8(control.name) + "{" + font(layout.fonts[control.font]) + "}\n";
+    }
+    out += placements(layout, {layout.client, layout.boxes}, 0);
+    // Each narrower arrangement where the viewport has less room than the one before needs.
+    int room = layout.client.width + 2 * kMargin;
+    for (ArrangementId id = 1; id <= layout.narrower.size(); ++id) {
+        const Arrangement& arrangement = layout.narrower[id - 1];
+        out += "@media (max-width:" + std::to_string(room - 1) + ".98px){\n" +
+               placements(layout, arrangement, id) + "}\n";
+        room = arrangement.client.width + 2 * kNarrowMargin;
     }
     return out;
 }

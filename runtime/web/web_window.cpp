@@ -2,13 +2,13 @@
 // made the window, as the page's markup (web_markup.h); the browser paints it, scales it with
 // the page's zoom and device pixel ratio, and runs the event loop. So this window attaches to
 // what the page holds, reads and writes the inputs' values, moves the focus, and reports what
-// the user does. The browser's half is web_window.js.
+// the user does, and which of the window's arrangements the page's styles show for the
+// viewport. The browser's half is web_window.js.
 
 #include "runtime/platform.h"
 
-#include <emscripten/emscripten.h>
-
 #include <cstddef>
+#include <emscripten/emscripten.h>
 #include <string>
 
 extern "C" {
@@ -94,6 +94,10 @@ EMSCRIPTEN_KEEPALIVE void melkora_mousePressed(int x, int y, int secondOfDoubleC
 
 EMSCRIPTEN_KEEPALIVE void melkora_mouseReleased(int x, int y) {
     rt::g_input->mouseReleased({x, y});
+}
+
+EMSCRIPTEN_KEEPALIVE void melkora_arranged(std::size_t arrangement) {
+    rt::g_input->arranged(arrangement);
 }
 
 } // extern "C"

@@ -9,6 +9,7 @@ mergeInto(LibraryManager.library, {
         announcing: 0,    // the timer of a repeated announcement
         messages: [],     // texts waiting for the box
         focusAfterBox: null,
+        selectionAfterBox: [],
 
         // UTF-16 code units as they are, lone surrogates included, in slices that no
         // argument list overflows.
@@ -50,6 +51,24 @@ mergeInto(LibraryManager.library, {
                 const control = melkora.focusAfterBox;
                 melkora.focusAfterBox = null;
                 control.focus();
+                // A field keeps its selection. Chromium's box gives the focus back by itself as
+                // it closes, during OK's click, and puts the caret where the mouse would.
+                const selection = melkora.selectionAfterBox;
+                if (selection[0] !== null && selection[0] !== undefined) {
+                    control.setSelectionRange(...selection);
+                }
+            }
+        },
+
+        // A field the program has written scrolled into what the user sees, where a phone's
+        // keyboard or a short window hides it, without moving the focus.
+        reveal: function (control) {
+            const seen = window.visualViewport ||
+                         {offsetTop: 0, offsetLeft: 0, width: innerWidth, height: innerHeight};
+            const box = control.getBoundingClientRect();
+            if (box.top < seen.offsetTop || box.bottom > seen.offsetTop + seen.height ||
+                box.left < seen.offsetLeft || box.right > seen.offsetLeft + seen.width) {
+                control.scrollIntoView({block: 'nearest', inline: 'nearest'});
             }
         },
 
@@ -79,6 +98,18 @@ mergeInto(LibraryManager.library, {
                 event.preventDefault();
             }
         }, true);
+        // The arrangement the page's styles show for the viewport, as a phone turns or a window
+        // is resized; controls keep their text, selection and focus, being the same elements.
+        let arrangement = -1;
+        const arranged = () => {
+            const shown = Number(getComputedStyle(surface).getPropertyValue('--arrangement'));
+            if (shown !== arrangement) {
+                arrangement = shown;
+                _melkora_arranged(shown);
+            }
+        };
+        arranged();
+        window.addEventListener('resize', arranged);
         // The surface's own presses: its painted elements let them through. A press there
         // takes the focus from no control and selects nothing; its release is the surface's
         // wherever it happens, as with a desktop window's mouse capture.
@@ -91,6 +122,7 @@ mergeInto(LibraryManager.library, {
                 return;
             }
             event.preventDefault();
+            arranged(); // the resize event may be a frame behind what the user sees
             const [x, y] = pointOf(event);
             _melkora_mousePressed(x, y, event.detail % 2 === 0 ? 1 : 0);
             window.addEventListener('mouseup', (release) => {
@@ -130,7 +162,9 @@ mergeInto(LibraryManager.library, {
 
     melkora_setText__deps: ['$melkora'],
     melkora_setText: function (field, text, length) {
-        melkora.controls[field].value = melkora.text(text, length);
+        const control = melkora.controls[field];
+        control.value = melkora.text(text, length);
+        melkora.reveal(control);
     },
 
     // The page's status region, which screen readers read politely and whole. The same text
@@ -154,7 +188,10 @@ mergeInto(LibraryManager.library, {
     melkora_showMessage: function (text, length) {
         melkora.messages.push(melkora.text(text, length));
         if (!document.getElementById('message').open) {
-            melkora.focusAfterBox = document.activeElement;
+            const control = document.activeElement;
+            melkora.focusAfterBox = control;
+            melkora.selectionAfterBox = [control.selectionStart, control.selectionEnd,
+                                         control.selectionDirection];
             melkora.showNextMessage();
         }
     },

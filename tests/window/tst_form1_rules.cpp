@@ -26,8 +26,9 @@ protected:
     ControlId id(std::u16string_view name) const { return form.id(name); }
     recording::Window& native() { return *recording::state().window; }
     rt::FormInput& input() { return native().input; }
+    // The middle of a control where the arrangement the platform reported shown puts it.
     rt::Point centre(std::u16string_view name) const {
-        const rt::Box& box = form.layout().boxes[id(name)];
+        const rt::Box& box = form.layout().boxesIn(arrangement)[id(name)];
         return {box.left + box.width / 2, box.top + box.height / 2};
     }
     void fillInputs(std::u16string_view a = u"1") {
@@ -43,6 +44,7 @@ protected:
 
     rt::FormEngine form{window::form1Description()};
     std::vector<std::u16string> shown;
+    rt::ArrangementId arrangement = 0;
 
 private:
     rt::ScopedMessagePresenter m_recorder;
@@ -138,21 +140,49 @@ TEST_F(Form1Rules, TheCreditLabelOpensThePageOncePerClick) {
         {"a click on the label beside it", u"Label25", u"Label25", false, 0},
         {"a click on the title over the bar", u"Label26", u"Label26", false, 0},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        recording::state().openCalls.clear();
-        input().mousePressed(centre(row.pressOn), false);
-        input().mouseReleased(centre(row.releaseOn));
-        if (row.doubleClick) {
-            input().mousePressed(centre(row.pressOn), true);
+    // In the window's own arrangement and in the narrow one, each at the boxes it has.
+    for (arrangement = 0; arrangement <= form.layout().narrower.size(); ++arrangement) {
+        input().arranged(arrangement);
+        for (const Row& row : rows) {
+            SCOPED_TRACE(testing::Message() << row.name << ", arrangement " << arrangement);
+            recording::state().openCalls.clear();
+            input().mousePressed(centre(row.pressOn), false);
             input().mouseReleased(centre(row.releaseOn));
-        }
-        ASSERT_EQ(recording::state().openCalls.size(), row.requests);
-        if (row.requests > 0) {
-            EXPECT_EQ(recording::state().openCalls[0].window, native().handle());
-            EXPECT_EQ(recording::state().openCalls[0].address, u"http://www.melkora.org/");
+            if (row.doubleClick) {
+                input().mousePressed(centre(row.pressOn), true);
+                input().mouseReleased(centre(row.releaseOn));
+            }
+            ASSERT_EQ(recording::state().openCalls.size(), row.requests);
+            if (row.requests > 0) {
+                EXPECT_EQ(recording::state().openCalls[0].window, native().handle());
+                EXPECT_EQ(recording::state().openCalls[0].address, u"http://www.melkora.org/");
+            }
         }
     }
+    recording::state().openCalls.clear();
+    // Where the credit line stands in one arrangement is no link in the other, and a press made
+    // before the phone turned is no click when released after.
+    arrangement = 1;
+    const rt::Point narrowLink = centre(u"Label16");
+    input().arranged(0);
+    input().mousePressed(narrowLink, false);
+    input().mouseReleased(narrowLink);
+    arrangement = 0;
+    const rt::Point ownLink = centre(u"Label16");
+    input().arranged(1);
+    input().mousePressed(ownLink, false);
+    input().mouseReleased(ownLink);
+    input().mousePressed(narrowLink, false);
+    input().arranged(0);
+    input().arranged(1);
+    input().mouseReleased(narrowLink);
+    EXPECT_EQ(recording::state().openCalls.size(), 0u);
+    input().arranged(2); // an arrangement the window does not have changes nothing
+    input().mousePressed(narrowLink, false);
+    input().mouseReleased(narrowLink);
+    EXPECT_EQ(recording::state().openCalls.size(), 1u);
+    input().arranged(0);
+    recording::state().openCalls.clear();
     // The bare window and a rectangle's inside are no label.
     const rt::Box& bar = form.layout().boxes[id(u"Shape4")];
     for (const rt::Point at : {rt::Point{bar.right() - 3, bar.top + 3}, rt::Point{676, 3}}) {
@@ -190,17 +220,43 @@ TEST_F(Form1Rules, PaintedBackToFrontSoTheTitleAndCaptionStayVisible) {
               rt::StandardColour::WindowText);
 }
 
+// In every arrangement, at every scale: every control inside the client area; and in the
+// narrower ones, made for a finger, no control over another and no text over another.
 TEST_F(Form1Rules, EveryControlLiesInsideTheClientAreaAtEveryScale) {
+    const auto overlap = [](const rt::Box& l, const rt::Box& r) {
+        return l.left < r.right() && r.left < l.right() && l.top < r.bottom() && r.top < l.bottom();
+    };
+    const auto& records = window::form1Description().controls;
     for (const double dpi : {96.0, 120.0, 144.0, 192.0}) {
-        SCOPED_TRACE(dpi);
         const int layOutsBefore = native().layOuts;
         input().dpiChanged(dpi);
         EXPECT_EQ(native().layOuts, layOutsBefore + (dpi == 96.0 ? 0 : 1));
         const rt::FormLayout& layout = form.layout();
-        const rt::Box client{0, 0, layout.client.width, layout.client.height};
-        for (const rt::Box& box : layout.boxes) {
-            EXPECT_TRUE(client.contains(box.left, box.top) &&
-                        client.contains(box.right() - 1, box.bottom() - 1));
+        std::vector<rt::Arrangement> arrangements{{layout.client, layout.boxes}};
+        arrangements.insert(arrangements.end(), layout.narrower.begin(), layout.narrower.end());
+        for (size_t n = 0; n < arrangements.size(); ++n) {
+            SCOPED_TRACE(testing::Message() << dpi << " dpi, arrangement " << n);
+            const rt::Box client{0, 0, arrangements[n].client.width, arrangements[n].client.height};
+            const std::vector<rt::Box>& boxes = arrangements[n].boxes;
+            for (ControlId i = 0; i < boxes.size(); ++i) {
+                EXPECT_TRUE(client.contains(boxes[i].left, boxes[i].top) &&
+                            client.contains(boxes[i].right() - 1, boxes[i].bottom() - 1))
+                    << std::string(records[i].name.begin(), records[i].name.end());
+                for (ControlId j = 0; n > 0 && j < i; ++j) {
+                    const bool texts = records[i].kind == rt::ControlKind::Label &&
+                                       records[j].kind == rt::ControlKind::Label;
+                    const bool controls = records[i].kind != rt::ControlKind::Label &&
+                                          records[i].kind != rt::ControlKind::Rectangle &&
+                                          records[j].kind != rt::ControlKind::Label &&
+                                          records[j].kind != rt::ControlKind::Rectangle;
+                    EXPECT_FALSE((texts || controls) && overlap(boxes[i], boxes[j]))
+                        << std::string(records[i].name.begin(), records[i].name.end()) << " on "
+                        << std::string(records[j].name.begin(), records[j].name.end());
+                }
+            }
+            if (n > 0) {
+                EXPECT_LT(client.width, arrangements[n - 1].client.width);
+            }
         }
         EXPECT_EQ(layout.fonts.front().pixels, static_cast<int>(16 * dpi / 96 + 0.5));
     }
@@ -279,11 +335,30 @@ TEST(Start, BuildsTheWindowWiresItAndRunsItsLoop) {
 TEST(Form1DeathTest, ProgrammingErrorsStopTheProgramAndSaySo) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_DEATH_IF_SUPPORTED(rt::controlIndex(window::form1Description(), u"cmdCalc"),
-                 "Programming error: the window has no control named cmdCalc");
+                              "Programming error: the window has no control named cmdCalc");
     const rt::ControlRecord twice[] = {window::form1Description().controls[0],
                                        window::form1Description().controls[0]};
     const rt::FormDescription duplicated{window::form1Description().window, twice};
     EXPECT_DEATH_IF_SUPPORTED(rt::FormEngine{duplicated}, "twice: cmdCalculate");
+    // An arrangement places every control once, and nothing else.
+    const rt::FormDescription& form1 = window::form1Description();
+    std::vector<rt::ControlBox> boxes(form1.narrower[0].boxes.begin(),
+                                      form1.narrower[0].boxes.end());
+    const auto narrowerWith = [&](const std::vector<rt::ControlBox>& changed) {
+        static std::vector<rt::ControlBox> held;
+        static rt::ArrangementRecord arrangement;
+        held = changed;
+        arrangement = {form1.narrower[0].clientWidth, form1.narrower[0].clientHeight, held};
+        return rt::FormDescription{form1.window, form1.controls, {&arrangement, 1}};
+    };
+    boxes.back() = boxes.front();
+    EXPECT_DEATH_IF_SUPPORTED(rt::FormEngine{narrowerWith(boxes)},
+                              "two boxes in one arrangement: cmdCalculate");
+    boxes.pop_back();
+    EXPECT_DEATH_IF_SUPPORTED(rt::FormEngine{narrowerWith(boxes)},
+                              "no box in an arrangement: Shape4");
+    boxes.push_back({u"Shape5", 0, 0, 1, 1});
+    EXPECT_DEATH_IF_SUPPORTED(rt::FormEngine{narrowerWith(boxes)}, "no control named Shape5");
     EXPECT_DEATH_IF_SUPPORTED(
         {
             rt::FormEngine form(window::form1Description());

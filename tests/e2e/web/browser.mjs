@@ -3,10 +3,13 @@
 // firefox-esr over WebDriver BiDi through puppeteer-core, WebKitGTK's MiniBrowser over classic
 // WebDriver (webdriver.mjs). No browser is downloaded; every launch gets a new, empty profile.
 //
-// engine(name) gives {serve(folder), tab(locale), close()}; serve() gives the folder on loopback
-// as {server, origin}; a tab is a new, empty browser context with one page:
+// engine(name) gives {serve(folder), tab(locale, viewport), close()}; serve() gives the folder on
+// loopback as {server, origin}; a tab is a new, empty browser context with one page:
 //   goto(url), reload(), evaluate(fn, arg), down(key), up(key), click(x, y, count),
-//   screenshot(), errors (what the page and the engine reported), status(), close().
+//   resize(width, height), screenshot(), errors (what the page and the engine reported),
+//   status(), close().
+// A viewport is {width, height}, and for a phone (Chromium's emulation) also scale, the device
+// pixels per CSS pixel, and touch: a click is then a tap of the finger.
 // Keys have Playwright's names ("Enter", "Tab", "Space", "Alt", "Control", "c").
 
 import {cpSync, readFileSync, writeFileSync} from 'node:fs';
@@ -49,6 +52,18 @@ export async function served(folder) {
 
 
 export const ENGINES = ['chromium', 'firefox', 'webkit'];
+const DESKTOP = {width: 1280, height: 720};
+
+// The viewports the page is tried at, by name: a desktop window; phones upright and turned,
+// emulated with touch (Chromium's emulation); a window as narrow as the engine lets it be
+// (WebKitGTK's goes to about 450).
+export const VIEWPORTS = {
+    desktop: {width: 1280, height: 800},
+    phone: {width: 320, height: 568, scale: 2, touch: true},
+    'tall-phone': {width: 390, height: 844, scale: 3, touch: true},
+    'phone-turned': {width: 844, height: 390, scale: 3, touch: true},
+    narrow: {width: 320, height: 640},
+};
 
 // What the page's live region gives a screen reader where the engine's accessibility tree cannot
 // be read from outside: its role, politeness, atomicity and words, from the page itself.
@@ -61,7 +76,7 @@ function statusInPage() {
 // Playwright's and Puppeteer's pages differ in little: how a click counts and how a warning is
 // named. Over BiDi, Puppeteer knows the space bar only by the character it types.
 const typed = (key) => (key === 'Space' ? ' ' : key);
-function puppetTab(page, close, clickOptions) {
+function puppetTab(page, close, clickOptions, resize) {
     const errors = [];
     page.on('pageerror', (error) => errors.push(error.message));
     page.on('console', (message) => ['error', 'warning', 'warn'].includes(message.type()) &&
@@ -73,6 +88,7 @@ function puppetTab(page, close, clickOptions) {
         down: (key) => page.keyboard.down(typed(key)),
         up: (key) => page.keyboard.up(typed(key)),
         click: (x, y, count) => page.mouse.click(x, y, clickOptions(count)),
+        resize,
         screenshot: () => page.screenshot(),
         errors: async () => errors,
         status: () => page.evaluate(statusInPage),
@@ -85,10 +101,21 @@ async function chromiumEngine() {
                                            args: CHROMIUM_FLAGS});
     return {
         serve: served,
-        async tab(locale, viewport) {
-            const context = await browser.newContext({locale, viewport});
+        async tab(locale, {width, height, scale = 1, touch = false} = DESKTOP) {
+            const context = await browser.newContext({
+                locale, viewport: {width, height}, deviceScaleFactor: scale, isMobile: touch,
+                hasTouch: touch,
+            });
             const page = await context.newPage();
-            const tab = puppetTab(page, () => context.close(), (count) => ({clickCount: count}));
+            const tab = puppetTab(page, () => context.close(), (count) => ({clickCount: count}),
+                                  (width, height) => page.setViewportSize({width, height}));
+            if (touch) {
+                tab.click = async (x, y, count) => {
+                    for (let i = 0; i < count; ++i) {
+                        await page.touchscreen.tap(x, y);
+                    }
+                };
+            }
             const cdp = await context.newCDPSession(page);
             // The region as Chromium gives it to screen readers: a live region's words are its
             // contents, which it reads whole.
@@ -116,14 +143,15 @@ async function firefoxEngine() {
     });
     return {
         serve: served,
-        async tab(locale, viewport = {width: 1280, height: 720}) {
+        async tab(locale, {width, height} = DESKTOP) {
             if (!browsers.has(locale)) {
                 browsers.set(locale, await launch(locale));
             }
             const context = await browsers.get(locale).createBrowserContext();
             const page = await context.newPage();
-            await page.setViewport(viewport);
-            return puppetTab(page, () => context.close(), (count) => ({count}));
+            const resize = (width, height) => page.setViewport({width, height});
+            await resize(width, height);
+            return puppetTab(page, () => context.close(), (count) => ({count}), resize);
         },
         async close() {
             await Promise.all([...browsers.values()].map((browser) => browser.close()));
@@ -176,7 +204,7 @@ async function webkitEngine() {
     const drivers = new Map();
     return {
         serve: (folder) => served(withHooks(folder, join(home, 'site'))),
-        async tab(locale, viewport = {width: 1280, height: 720}) {
+        async tab(locale, viewport = DESKTOP) {
             if (!drivers.has(locale)) {
                 drivers.set(locale, await WebKit.start(home, locale));
             }
@@ -206,6 +234,7 @@ async function webkitEngine() {
                 down: (key) => session.keys([['keyDown', key]]),
                 up: (key) => session.keys([['keyUp', key]]),
                 click: (x, y, count) => session.click(x, y, count),
+                resize: (width, height) => session.resize(width, height),
                 screenshot: () => session.screenshot(),
                 errors: async () => {
                     await collect();

@@ -1,20 +1,22 @@
-// The page end to end in one browser engine, served on loopback: one road per behaviour, with
-// real keys and clicks, the same in every engine. Every road ends with what the engine and the
-// page reported, which must be nothing, and with every file the page fetched, each once and
-// from its own origin.
+// The page end to end in one browser engine at one viewport, served on loopback: one road per
+// behaviour, with real keys and clicks (taps, on a phone), the same in every engine and at every
+// width. Every road ends with what the engine and the page reported, which must be nothing, and
+// with every file the page fetched, each once and from its own origin.
 //
-//   node page.mjs <site folder> <chromium|firefox|webkit>
+//   node page.mjs <site folder> <chromium|firefox|webkit> [<viewport>]
 
 import assert from 'node:assert/strict';
-import {engine} from './browser.mjs';
+import {VIEWPORTS, engine} from './browser.mjs';
 
-const [site, engineName] = process.argv.slice(2);
+const [site, engineName, viewportName = 'desktop'] = process.argv.slice(2);
+const viewport = VIEWPORTS[viewportName];
+assert.ok(viewport, `no viewport "${viewportName}": one of ${Object.keys(VIEWPORTS).join(', ')}`);
 const browser = await engine(engineName);
 const {server, origin} = await browser.serve(site);
 let failures = 0;
 
-async function waitFor(tab, condition) {
-    for (let tries = 0; !(await tab.evaluate(condition)); ++tries) {
+async function waitFor(tab, condition, arg) {
+    for (let tries = 0; !(await tab.evaluate(condition, arg)); ++tries) {
         assert.ok(tries < 200, `waited 10 s for ${condition}`);
         await new Promise((done) => setTimeout(done, 50));
     }
@@ -24,7 +26,7 @@ const fetched = (tab) => tab.evaluate(() => performance.getEntriesByType('resour
                                           .map((entry) => entry.name));
 
 async function road(name, locale, walk) {
-    const tab = await browser.tab(locale);
+    const tab = await browser.tab(locale, viewport);
     try {
         await tab.goto(origin + '/');
         await ready(tab);
@@ -33,10 +35,10 @@ async function road(name, locale, walk) {
         assert.deepEqual(files.filter((url) => !url.startsWith(origin + '/')), [], 'foreign');
         assert.deepEqual(files.filter((url, i) => files.indexOf(url) !== i), [], 'twice');
         assert.deepEqual(await tab.errors(), []);
-        console.log(`PASS ${engineName}: ${name}`);
+        console.log(`PASS ${engineName} ${viewportName}: ${name}`);
     } catch (error) {
         ++failures;
-        console.log(`FAIL ${engineName}: ${name}\n${error.stack}`);
+        console.log(`FAIL ${engineName} ${viewportName}: ${name}\n${error.stack}`);
     } finally {
         await tab.close();
     }
@@ -65,13 +67,14 @@ async function type(tab, values) {
         }
     }, values);
 }
-// A click of the mouse at the middle of the element `selector` names, or of the innermost one
-// that shows `text`, wherever the window lets it through.
+// A click of the mouse, or a tap, at the middle of the element `selector` names, or of the
+// innermost one that shows `text`, wherever the window lets it through; scrolled to first.
 async function click(tab, {selector, text}, count = 1) {
     const {x, y} = await tab.evaluate(({selector, text}) => {
         const element = selector ? document.querySelector(selector)
                                  : [...document.querySelectorAll('body *')].reverse()
                                        .find((element) => element.textContent === text);
+        element.scrollIntoView({block: 'nearest', inline: 'nearest'});
         const box = element.getBoundingClientRect();
         return {x: box.left + box.width / 2, y: box.top + box.height / 2};
     }, {selector, text});
@@ -121,6 +124,121 @@ await road('the window as it opens, and Tab through it', 'en-US', async (tab) =>
     // field where it shows none (MiniBrowser under automation).
     await press(tab, 'Tab');
     assert.ok(['', 'a'].includes(await focused(tab)), 'no stop after the button');
+});
+
+// Where the page puts the window and its controls, in the viewport's CSS pixels.
+const geometry = (tab) => tab.evaluate(() => {
+    const rect = (element) => {
+        const {left, top, right, bottom, width, height} = element.getBoundingClientRect();
+        return {left, top, right, bottom, width, height};
+    };
+    const surface = document.getElementById('window');
+    const link = [...surface.children].find((element) => element.textContent ===
+                                                         'by Melkora Software');
+    return {
+        width: document.documentElement.clientWidth,
+        scrolled: document.documentElement.scrollWidth,
+        arrangement: getComputedStyle(surface).getPropertyValue('--arrangement').trim(),
+        coarse: matchMedia('(pointer: coarse)').matches,
+        window: rect(surface),
+        link: rect(link),
+        controls: Object.fromEntries([...surface.querySelectorAll('input, button')].map(
+            (control) => [control.id, {...rect(control),
+                                       font: parseFloat(getComputedStyle(control).fontSize)}])),
+    };
+});
+const arrangementIs = (tab, shown) => waitFor(tab, (shown) => getComputedStyle(
+    document.getElementById('window')).getPropertyValue('--arrangement').trim() === shown, shown);
+
+await road('the window fits the viewport, and under a finger every target is big enough', 'en-US',
+           async (tab) => {
+    const seen = await geometry(tab);
+    assert.ok(seen.scrolled <= seen.width, `${seen.scrolled} px wide in ${seen.width}`);
+    assert.equal(seen.arrangement, seen.width < 712 ? '1' : '0', `at ${seen.width} px`);
+    for (const [id, box] of Object.entries({...seen.controls, link: seen.link})) {
+        assert.ok(box.left >= 0 && box.right <= seen.width, `${id} lies within the width`);
+    }
+    if (seen.arrangement === '0') {
+        // The window's own arrangement, as on the desktop: its size and its corners' controls.
+        const at = (box) => [box.left - seen.window.left, box.top - seen.window.top, box.width,
+                             box.height].map(Math.round);
+        assert.deepEqual(at(seen.window), [0, 0, 680, 371]);
+        assert.deepEqual(at(seen.controls.a), [32, 72, 65, 49]);
+        assert.deepEqual(at(seen.controls.f), [576, 72, 57, 49]);
+        assert.deepEqual(at(seen.controls.cmdCalculate), [424, 152, 193, seen.coarse ? 44 : 41]);
+        assert.deepEqual(at(seen.link), [464, 336, 209, 33]);
+    }
+    assert.equal(seen.coarse, Boolean(viewport.touch));
+    if (seen.coarse) {
+        for (const [id, box] of Object.entries(seen.controls)) {
+            assert.ok(box.width >= 44 && box.height >= 44, `${id}: ${box.width} x ${box.height}`);
+            assert.ok(box.font >= 16, `${id}'s text is ${box.font} px`);
+        }
+        assert.ok(seen.link.height >= 24, `the credit line is ${seen.link.height} px tall`);
+        await press(tab, 'Enter');
+        const ok = await tab.evaluate(() => {
+            const box = document.getElementById('message-ok').getBoundingClientRect();
+            return [box.width, box.height];
+        });
+        assert.ok(ok[0] >= 44 && ok[1] >= 44, `the report's OK is ${ok.join(' x ')}`);
+        await click(tab, {selector: '#message-ok'});
+    }
+});
+
+// The other arrangement and back, with text, a selection, the focus and an open report; the
+// credit line then answers where it now stands.
+await road('turning the phone or resizing the window loses nothing', 'en-US', async (tab) => {
+    const own = await geometry(tab);
+    const other = own.arrangement === '0' ? {width: 320, height: 640, arrangement: '1'}
+                                          : {width: 1280, height: 800, arrangement: '0'};
+    await type(tab, {...worked, a: '1.25', c: 'abc'});
+    const state = () => tab.evaluate(() => {
+        const a = document.getElementById('a');
+        return [document.activeElement.id, a.selectionStart, a.selectionEnd,
+                document.getElementById('message').open,
+                ['a', 'b', 'c', 'd', 'e', 'f'].map((name) => document.getElementById(name).value)];
+    });
+    await tab.evaluate(() => {
+        document.getElementById('a').focus();
+        document.getElementById('a').setSelectionRange(1, 3);
+    });
+    await press(tab, 'Enter');
+    const values = ['1.25', '2', 'abc', '4', '5', '6'];
+    assert.deepEqual(await state(), ['message-ok', 1, 3, true, values]);
+    await tab.resize(other.width, other.height);
+    await arrangementIs(tab, other.arrangement);
+    assert.deepEqual(await state(), ['message-ok', 1, 3, true, values], 'the report stays open');
+    await click(tab, {selector: '#message-ok'});
+    assert.deepEqual(await state(), ['a', 1, 3, false, values]);
+    await tab.resize(viewport.width, viewport.height);
+    await arrangementIs(tab, own.arrangement);
+    assert.deepEqual(await state(), ['a', 1, 3, false, values]);
+    await tab.resize(other.width, other.height);
+    await arrangementIs(tab, other.arrangement);
+    await tab.evaluate(() => {
+        window.opened = 0;
+        window.open = () => { ++window.opened; };
+    });
+    await click(tab, {text: 'by Melkora Software'});
+    assert.equal(await tab.evaluate(() => window.opened), 1);
+});
+
+// A phone's keyboard takes half the screen: a short viewport is what is left of it.
+await road('after a run the results are in view, and the focus stays', 'en-US', async (tab) => {
+    await type(tab, worked);
+    await tab.resize(viewport.width, 240);
+    await tab.evaluate(() => {
+        window.scrollTo(0, 0);
+        document.getElementById('a').focus();
+    });
+    await press(tab, 'Enter');
+    assert.deepEqual(await fields(tab, ['x', 'y', 'z']), ['-3', '6', '-3']);
+    const [top, bottom, seen] = await tab.evaluate(() => {
+        const box = document.getElementById('x').getBoundingClientRect();
+        return [box.top, box.bottom, visualViewport.height];
+    });
+    assert.ok(top >= 0 && bottom <= seen, `x at ${top} to ${bottom} of ${seen}`);
+    assert.equal(await focused(tab), 'a');
 });
 
 await road('Calculate by Enter, Enter in a locked field, Alt+C, Space and a click', 'en-US',
@@ -233,6 +351,7 @@ await road('the credit line opens the home page, once per click', 'en-US', async
     await click(tab, link);
     await click(tab, link, 2);
     await click(tab, {text: 'Second Generation!'});
+    assert.equal(await tab.evaluate(() => visualViewport.scale), 1, 'a double tap zooms nothing');
     assert.deepEqual(await tab.evaluate(() => window.opened),
                      [['http://www.melkora.org/', '_blank', 'noopener'],
                       ['http://www.melkora.org/', '_blank', 'noopener']]);

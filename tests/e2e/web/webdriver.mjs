@@ -89,13 +89,13 @@ export class WebKit {
         return value;
     }
 
-    // A new MiniBrowser, its window `height` px taller than the viewport for the header bar.
+    // A new MiniBrowser with a viewport of `width` by `height` px.
     async session(width, height) {
         const {sessionId} = await this.command('POST', '/session', {capabilities: {alwaysMatch: {
             'webkitgtk:browserOptions': {binary: MINIBROWSER, args: ['--automation']},
         }}}, 20);
         const session = new Session(this, `/session/${sessionId}`);
-        await session.command('POST', '/window/rect', {x: 0, y: 0, width, height: height + 38});
+        await session.resize(width, height);
         return session;
     }
 
@@ -119,6 +119,12 @@ export class Session {
 
     goto(url) {
         return this.command('POST', '/url', {url});
+    }
+
+    // The window at a viewport of `width` by `height` px: its header bar is 38 px more. GTK keeps
+    // it at least about 450 px wide.
+    resize(width, height) {
+        return this.command('POST', '/window/rect', {x: 0, y: 0, width, height: height + 38});
     }
 
     reload() {
