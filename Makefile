@@ -69,11 +69,14 @@ win32-test: win32
 win64-test: win64
 	ctest --test-dir $(BUILD_WIN64) $(CTEST_FLAGS)
 
-# The web page in $(BUILD_WEB)/site, built with Emscripten; its wasm module made for size.
+# The web page in $(BUILD_WEB)/site, built with Emscripten; its wasm module made for size, its
+# icons those the native build renders.
 web: build
 	cmake -S . -B $(BUILD_WEB) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
 	    -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake \
-	    -DMELKORA_ORACLE_CASES=$(abspath $(BUILD))/tests/support/oracle_cases.txt
+	    -DMELKORA_ORACLE_CASES=$(abspath $(BUILD))/tests/support/oracle_cases.txt \
+	    -DMELKORA_ICON_ICO=$(abspath $(BUILD))/app/melkora.ico \
+	    -DMELKORA_PAGE_ICONS=$(abspath $(BUILD))/app/page-icons
 	cmake --build $(BUILD_WEB)
 
 # The web build's tests: the core's under Node, the page's in headless Chromium.

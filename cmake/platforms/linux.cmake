@@ -26,16 +26,21 @@ function(melkora_add_program)
     target_link_libraries(melkora PRIVATE melkora_app melkora_window melkora_runtime_qt
                           melkora_warnings)
 
-    # The desktop's icons, rendered by the build from the program's own pixel map.
+    # The desktop's icons, rendered by the build from the program's own pixel map, and the web
+    # page's, which the web build takes from page-icons/ here.
     add_executable(melkora_icon_export icon_export.cpp)
     target_link_libraries(melkora_icon_export PRIVATE melkora_app melkora_warnings)
     set(icon_dir ${CMAKE_CURRENT_BINARY_DIR}/icons)
+    set(page_icon_dir ${CMAKE_CURRENT_BINARY_DIR}/page-icons)
     set(icon_files ${icon_dir}/scalable/apps/${MELKORA_APP_ID}.svg)
     foreach(size 16 32 48 64 128 256)
         list(APPEND icon_files ${icon_dir}/${size}x${size}/apps/${MELKORA_APP_ID}.png)
     endforeach()
+    foreach(name icon-192 icon-512 icon-maskable apple-touch-icon)
+        list(APPEND icon_files ${page_icon_dir}/${name}.png)
+    endforeach()
     add_custom_command(OUTPUT ${icon_files}
-        COMMAND melkora_icon_export ${icon_dir} ${MELKORA_APP_ID}
+        COMMAND melkora_icon_export ${icon_dir} ${MELKORA_APP_ID} ${page_icon_dir}
         DEPENDS melkora_icon_export
         COMMENT "Rendering the icons")
     add_custom_target(melkora_icons ALL DEPENDS ${icon_files})

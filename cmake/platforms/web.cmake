@@ -11,6 +11,12 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 set(MELKORA_ORACLE_CASES "" CACHE FILEPATH "The oracle's case file, made by a native build")
+set(MELKORA_ICON_ICO "" CACHE FILEPATH "The program's icon, app/melkora.ico of a native build")
+set(MELKORA_PAGE_ICONS "" CACHE PATH "The page's icons, app/page-icons of a native build")
+if(NOT MELKORA_ICON_ICO OR NOT MELKORA_PAGE_ICONS)
+    message(FATAL_ERROR "MELKORA_ICON_ICO and MELKORA_PAGE_ICONS name no icons; a native build "
+                        "makes them as app/melkora.ico and app/page-icons")
+endif()
 set(MELKORA_SITE ${CMAKE_BINARY_DIR}/site)
 # The three engines the page's road drives (tests/e2e/web/browser.mjs), and the display and
 # locales WebKit's MiniBrowser needs.
@@ -54,20 +60,23 @@ function(melkora_add_program)
         DEPENDS melkora_web_page ${CMAKE_CURRENT_BINARY_DIR}/index.html.in ${base_styles}
         COMMENT "Writing the web page")
 
-    # The icons from the pixel map: the favicon, and the installed page's, scaled up in blocks.
-    melkora_web_tool(melkora_icon_ico icon_ico.cpp melkora_icon_pixels)
-    melkora_web_tool(melkora_icon_png icon_png.cpp melkora_icon_pixels)
-    add_custom_command(OUTPUT ${site}/melkora.ico ${site}/icon-192.png ${site}/icon-512.png
-        COMMAND melkora_icon_ico ${site}/melkora.ico
-        COMMAND melkora_icon_png 192 ${site}/icon-192.png
-        COMMAND melkora_icon_png 512 ${site}/icon-512.png
-        DEPENDS melkora_icon_ico melkora_icon_png
-        COMMENT "Rendering the page's icons")
+    # The icons, as a native build rendered them from the pixel map: the favicon, the installed
+    # page's, and an iPhone's.
+    set(icons melkora.ico icon-192.png icon-512.png icon-maskable.png apple-touch-icon.png)
+    set(icon_sources ${MELKORA_ICON_ICO})
+    foreach(icon icon-192 icon-512 icon-maskable apple-touch-icon)
+        list(APPEND icon_sources ${MELKORA_PAGE_ICONS}/${icon}.png)
+    endforeach()
+    list(TRANSFORM icons PREPEND ${site}/ OUTPUT_VARIABLE icon_paths)
+    add_custom_command(OUTPUT ${icon_paths}
+        COMMAND ${CMAKE_COMMAND} -E copy ${icon_sources} ${site}
+        DEPENDS ${icon_sources}
+        COMMENT "Copying the page's icons")
     configure_file(web/manifest.webmanifest.in ${site}/manifest.webmanifest @ONLY)
 
     # The service worker last: its cache is named after every other file's contents, so that a
     # new build replaces what an earlier one left in the browser.
-    set(made index.html melkora.ico icon-192.png icon-512.png manifest.webmanifest)
+    set(made index.html ${icons} manifest.webmanifest)
     set(files ${made} melkora.js melkora.wasm) # these two the melkora target makes
     list(TRANSFORM made PREPEND ${site}/ OUTPUT_VARIABLE paths)
     add_custom_command(OUTPUT ${site}/service-worker.js

@@ -12,7 +12,7 @@
 // pixels per CSS pixel, and touch: a click is then a tap of the finger.
 // Keys have Playwright's names ("Enter", "Tab", "Space", "Alt", "Control", "c").
 
-import {cpSync, readFileSync, writeFileSync} from 'node:fs';
+import {cpSync, mkdtempSync, readFileSync, writeFileSync} from 'node:fs';
 import {join} from 'node:path';
 
 import {chromium} from 'playwright-core';
@@ -203,7 +203,7 @@ async function webkitEngine() {
     const home = webkitHome();
     const drivers = new Map();
     return {
-        serve: (folder) => served(withHooks(folder, join(home, 'site'))),
+        serve: (folder) => served(withHooks(folder, mkdtempSync(join(home, 'site-')))),
         async tab(locale, viewport = DESKTOP) {
             if (!drivers.has(locale)) {
                 drivers.set(locale, await WebKit.start(home, locale));

@@ -6,6 +6,10 @@
 //   node page.mjs <site folder> <chromium|firefox|webkit> [<viewport>]
 
 import assert from 'node:assert/strict';
+import {cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
+import {tmpdir} from 'node:os';
+import {join} from 'node:path';
+
 import {VIEWPORTS, engine} from './browser.mjs';
 
 const [site, engineName, viewportName = 'desktop'] = process.argv.slice(2);
@@ -25,16 +29,22 @@ const ready = (tab) => waitFor(tab, () => performance.getEntriesByName('melkora-
 const fetched = (tab) => tab.evaluate(() => performance.getEntriesByType('resource')
                                           .map((entry) => entry.name));
 
-async function road(name, locale, walk) {
+// A road on the page `at` serves; one where the module must fail names what the engine and the
+// page then report, and the module's download may be tried twice.
+async function road(name, locale, walk, {at = origin, failing = null} = {}) {
     const tab = await browser.tab(locale, viewport);
     try {
-        await tab.goto(origin + '/');
-        await ready(tab);
+        await tab.goto(at + '/');
+        if (!failing) {
+            await ready(tab);
+        }
         await walk(tab);
         const files = await fetched(tab);
-        assert.deepEqual(files.filter((url) => !url.startsWith(origin + '/')), [], 'foreign');
-        assert.deepEqual(files.filter((url, i) => files.indexOf(url) !== i), [], 'twice');
-        assert.deepEqual(await tab.errors(), []);
+        assert.deepEqual(files.filter((url) => !url.startsWith(at + '/')), [], 'foreign');
+        if (!failing) {
+            assert.deepEqual(files.filter((url, i) => files.indexOf(url) !== i), [], 'twice');
+        }
+        assert.deepEqual((await tab.errors()).filter((error) => !failing?.test(error)), []);
         console.log(`PASS ${engineName} ${viewportName}: ${name}`);
     } catch (error) {
         ++failures;
@@ -394,6 +404,48 @@ await road('the second visit works with the network gone', 'en-US', async (tab) 
     await press(tab, 'Enter');
     assert.deepEqual(await fields(tab, ['x', 'y', 'z']), ['-3', '6', '-3']);
 });
+
+// The page where the module cannot start: a browser without WebAssembly, and a first visit
+// whose download of the module fails. The window is not the viewport's business here.
+const variant = (edit) => {
+    const folder = mkdtempSync(join(tmpdir(), 'melkora-page-'));
+    cpSync(site, folder, {recursive: true});
+    edit(folder);
+    return folder;
+};
+const broken = viewportName !== 'desktop' ? [] : [
+    ['a browser without WebAssembly', /WebAssembly/, variant((folder) => {
+        writeFileSync(join(folder, 'no-webassembly.js'), 'delete globalThis.WebAssembly;\n');
+        const page = join(folder, 'index.html');
+        writeFileSync(page, readFileSync(page, 'utf8').replace(
+            '<script src="melkora.js"', '<script src="no-webassembly.js"></script>\n$&'));
+    })],
+    ['a module that is not found', /reload the page/, variant((folder) => {
+        rmSync(join(folder, 'melkora.wasm'));
+    })],
+];
+for (const [what, says, folder] of broken) {
+    const {server, origin: at} = await browser.serve(folder);
+    await road(`on ${what} the page says it cannot calculate, and Calculate says it again`,
+               'en-US', async (tab) => {
+        await waitFor(tab, () => !document.getElementById('unavailable').hidden);
+        const notice = await text(tab, 'unavailable');
+        assert.match(notice, says);
+        await type(tab, worked);
+        for (const [where, how] of [['c', 'Enter'], ['a', 'Alt+c'], ['cmdCalculate', 'click']]) {
+            await focus(tab, where);
+            await (how === 'click' ? click(tab, {selector: '#cmdCalculate'}) : press(tab, how));
+            assert.ok(await isOpen(tab), `${how} in ${where} says it`);
+            assert.equal(await text(tab, 'message-text'), notice);
+            await click(tab, {selector: '#message-ok'});
+            assert.equal(await focused(tab), where);
+        }
+        assert.deepEqual(await fields(tab, ['a', 'b', 'c', 'd', 'e', 'f', 'x', 'y', 'z']),
+                         ['1', '2', '3', '4', '5', '6', '', '', '']);
+    }, {at, failing: /abort|wasm|webassembly|404|not found|failed|falling back/i});
+    server.close();
+    rmSync(folder, {recursive: true, force: true});
+}
 
 await browser.close();
 process.exit(failures === 0 ? 0 : 1);
