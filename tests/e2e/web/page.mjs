@@ -163,6 +163,7 @@ const arrangementIs = (tab, shown) => waitFor(tab, (shown) => getComputedStyle(
 await road('the window fits the viewport, and under a finger every target is big enough', 'en-US',
            async (tab) => {
     const seen = await geometry(tab);
+    assert.equal(await tab.evaluate(() => visualViewport.scale), 1, 'shown at full size');
     assert.ok(seen.scrolled <= seen.width, `${seen.scrolled} px wide in ${seen.width}`);
     assert.equal(seen.arrangement, seen.width < 712 ? '1' : '0', `at ${seen.width} px`);
     for (const [id, box] of Object.entries({...seen.controls, link: seen.link})) {
