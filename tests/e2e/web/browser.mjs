@@ -246,7 +246,7 @@ async function webkitEngine() {
         },
         async close() {
             await Promise.all([...drivers.values()].map((driver) => driver.stop()));
-            removeHome(home);
+            await removeHome(home);
         },
     };
 }

@@ -174,6 +174,19 @@ export class Session {
 }
 
 export const webkitHome = () => mkdtempSync(join(tmpdir(), 'melkora-webkit-'));
-// The browser's helper processes may still be writing their caches for a moment.
-export const removeHome = (home) =>
-    rmSync(home, {recursive: true, force: true, maxRetries: 10, retryDelay: 100});
+// The browser's helper processes may still be writing their caches for a while, longer on a busy
+// machine; a cache folder that outlives them all is said, not counted as the road's failure.
+export async function removeHome(home) {
+    for (let tries = 0; ; ++tries) {
+        try {
+            rmSync(home, {recursive: true, force: true, maxRetries: 10, retryDelay: 100});
+            return;
+        } catch (error) {
+            if (tries === 5) {
+                console.error(`left behind: ${error.message}`);
+                return;
+            }
+            await new Promise((done) => setTimeout(done, 1000));
+        }
+    }
+}
