@@ -100,7 +100,9 @@ mergeInto(LibraryManager.library, {
         }, true);
         // The arrangement the page's styles show for the viewport, as a phone turns or a window
         // is resized; controls keep their text, selection and focus, being the same elements.
-        let arrangement = -1;
+        // The engine starts in the window's own, and hears of another when the viewport changes
+        // or a press comes: reading the styles as the page starts would lay it out early.
+        let arrangement = 0;
         const arranged = () => {
             const shown = Number(getComputedStyle(surface).getPropertyValue('--arrangement'));
             if (shown !== arrangement) {
@@ -108,7 +110,6 @@ mergeInto(LibraryManager.library, {
                 _melkora_arranged(shown);
             }
         };
-        arranged();
         window.addEventListener('resize', arranged);
         // The surface's own presses: its painted elements let them through. A press there
         // takes the focus from no control and selects nothing; its release is the surface's
