@@ -79,27 +79,42 @@ std::string paintClass(std::size_t index) {
 constexpr int kMargin = 16;
 constexpr int kNarrowMargin = 8;
 
-// Where everything stands in one arrangement: the window's size and every box. The arrangement's
-// number goes into the page's styles, where the page's script reads which one the browser shows.
-std::string placements(const FormLayout& layout, const Arrangement& arrangement, ArrangementId id) {
-    const int margin = id == 0 ? kMargin : kNarrowMargin;
-    std::string out = ".window{--arrangement:" + std::to_string(id) +
-                      ";width:" + px(arrangement.client.width) +
-                      ";height:" + px(arrangement.client.height) + ";margin:" + px(margin) + "}\n";
+// A desktop field shows its line at the top; an input centres its content box, so the box is
+// cut to one line from the top.
+std::string fieldPadding(const FormLayout& layout, const NativeControl& control, const Box& box) {
+    if (control.kind != ControlKind::TextField) {
+        return {};
+    }
+    const int line = static_cast<int>(std::ceil(layout.fonts[control.font].pixels * 1.15));
+    return "padding-bottom:" + px(std::max(0, box.height - 3 - line)) + ";";
+}
+
+// The window's size in one arrangement. The arrangement's number goes into the page's styles,
+// where the page's script reads which one the browser shows.
+std::string windowBox(Size client, ArrangementId id) {
+    return ".window{--arrangement:" + std::to_string(id) + ";width:" + px(client.width) +
+           ";height:" + px(client.height) + ";margin:" + px(id == 0 ? kMargin : kNarrowMargin) +
+           ";";
+}
+
+// Where everything stands in a narrower arrangement, the look left as it is: one rule for the
+// paint items of each control, which share its box, and one for each native control.
+std::string narrowerPlacements(const FormLayout& layout, const Arrangement& arrangement,
+                               ArrangementId id) {
+    std::string out = windowBox(arrangement.client, id) + "}\n";
+    std::string selectors;
     for (std::size_t i = 0; i < layout.paint.size(); ++i) {
-        out +=
-            "." + paintClass(i) + "{" + placed(arrangement.boxes[layout.paint[i].control]) + "}\n";
+        const ControlId control = layout.paint[i].control;
+        selectors += (selectors.empty() ? "." : ",.") + paintClass(i);
+        if (i + 1 == layout.paint.size() || layout.paint[i + 1].control != control) {
+            out += selectors + "{" + placed(arrangement.boxes[control]) + "}\n";
+            selectors.clear();
+        }
     }
     for (const NativeControl& control : layout.controls) {
         const Box& box = arrangement.boxes[control.id];
-        out += "#" + toUtf8(control.name) + "{" + placed(box);
-        if (control.kind == ControlKind::TextField) {
-            // A desktop field shows its line at the top; an input centres its content box, so
-            // the box is cut to one line from the top.
-            const int line = static_cast<int>(std::ceil(layout.fonts[control.font].pixels * 1.15));
-            out += "padding-bottom:" + px(std::max(0, box.height - 3 - line)) + ";";
-        }
-        out += "}\n";
+        out += "#" + toUtf8(control.name) + "{" + placed(box) + fieldPadding(layout, control, box) +
+               "}\n";
     }
     return out;
 }
@@ -186,11 +201,11 @@ std::string windowMarkup(const FormLayout& layout) {
 }
 
 std::string windowStyles(const FormLayout& layout) {
-    std::string out =
-        ".window{background:" + colour(layout.background) + ";" + font(layout.fonts[0]) + "}\n";
+    std::string out = windowBox(layout.client, 0) + "background:" + colour(layout.background) +
+                      ";" + font(layout.fonts[0]) + "}\n";
     for (std::size_t i = 0; i < layout.paint.size(); ++i) {
         const PaintItem& item = layout.paint[i];
-        out += "." + paintClass(i) + "{";
+        out += "." + paintClass(i) + "{" + placed(item.box);
         switch (item.kind) {
         case PaintItem::Kind::Fill:
             out += "background:" + colour(item.colour) + ";";
@@ -205,15 +220,16 @@ std::string windowStyles(const FormLayout& layout) {
         out += "}\n";
     }
     for (const NativeControl& control : layout.controls) {
-        out += "#" + toUtf8(control.name) + "{" + font(layout.fonts[control.font]) + "}\n";
+        out += "#" + toUtf8(control.name) + "{" + placed(control.box) +
+               font(layout.fonts[control.font]) + fieldPadding(layout, control, control.box) +
+               "}\n";
     }
-    out += placements(layout, {layout.client, layout.boxes}, 0);
     // Each narrower arrangement where the viewport has less room than the one before needs.
     int room = layout.client.width + 2 * kMargin;
     for (ArrangementId id = 1; id <= layout.narrower.size(); ++id) {
         const Arrangement& arrangement = layout.narrower[id - 1];
         out += "@media (max-width:" + std::to_string(room - 1) + ".98px){\n" +
-               placements(layout, arrangement, id) + "}\n";
+               narrowerPlacements(layout, arrangement, id) + "}\n";
         room = arrangement.client.width + 2 * kNarrowMargin;
     }
     return out;
