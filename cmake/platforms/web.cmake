@@ -62,11 +62,10 @@ function(melkora_add_program)
 
     # The icons, as a native build rendered them from the pixel map: the favicon, the installed
     # page's, and an iPhone's.
-    set(icons melkora.ico icon-192.png icon-512.png icon-maskable.png apple-touch-icon.png)
-    set(icon_sources ${MELKORA_ICON_ICO})
-    foreach(icon icon-192 icon-512 icon-maskable apple-touch-icon)
-        list(APPEND icon_sources ${MELKORA_PAGE_ICONS}/${icon}.png)
-    endforeach()
+    set(page_icons icon-192.png icon-512.png icon-maskable.png apple-touch-icon.png)
+    list(TRANSFORM page_icons PREPEND ${MELKORA_PAGE_ICONS}/ OUTPUT_VARIABLE icon_sources)
+    list(APPEND icon_sources ${MELKORA_ICON_ICO})
+    set(icons melkora.ico ${page_icons})
     list(TRANSFORM icons PREPEND ${site}/ OUTPUT_VARIABLE icon_paths)
     add_custom_command(OUTPUT ${icon_paths}
         COMMAND ${CMAKE_COMMAND} -E copy ${icon_sources} ${site}
