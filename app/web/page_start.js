@@ -26,6 +26,17 @@ Module['onAbort'] = () => {
         notice.hidden = false;
         const box = document.getElementById('message');
         let focusAfterBox = null;
+        // The focus goes back the moment OK or Escape closes the box. The close event comes a
+        // task later, when the user may already have moved on; it only serves a box that the
+        // browser closed by itself, and gives the focus back once at most.
+        const giveBack = () => {
+            box.close();
+            const control = focusAfterBox;
+            focusAfterBox = null;
+            if (control) {
+                control.focus();
+            }
+        };
         const say = (event) => {
             event.preventDefault();
             event.stopImmediatePropagation();
@@ -36,8 +47,12 @@ Module['onAbort'] = () => {
                 document.getElementById('message-ok').focus();
             }
         };
-        document.getElementById('message-ok').addEventListener('click', () => box.close());
-        box.addEventListener('close', () => focusAfterBox && focusAfterBox.focus());
+        document.getElementById('message-ok').addEventListener('click', giveBack);
+        box.addEventListener('cancel', (event) => {
+            event.preventDefault();
+            giveBack();
+        });
+        box.addEventListener('close', () => box.open || giveBack());
         const surface = document.getElementById('window');
         surface.addEventListener('click', (event) => event.target.id === 'cmdCalculate' &&
                                                      say(event), true);

@@ -131,13 +131,22 @@ mergeInto(LibraryManager.library, {
                 _melkora_mouseReleased(x, y);
             }, {once: true, capture: true});
         });
-        // OK moves on at once. The box's close event comes a task later, when the user may have
-        // moved the focus or brought up a new box; it is only for a box closed otherwise
-        // (Escape), and does nothing once the box is open again.
+        // OK and Escape move on at once. The box's close event comes a task later, when the user
+        // may have moved the focus or brought up a new box; it only serves a box that the
+        // browser closed by itself, and does nothing once the box is open again. An Escape that
+        // the browser will not let the page cancel (no user activation since the last) closes
+        // the box right after this handler, so the next message waits for the close event.
         const box = document.getElementById('message');
         document.getElementById('message-ok').addEventListener('click', () => {
             box.close();
             melkora.boxClosed();
+        });
+        box.addEventListener('cancel', (event) => {
+            event.preventDefault();
+            box.close();
+            if (event.cancelable || melkora.messages.length === 0) {
+                melkora.boxClosed();
+            }
         });
         box.addEventListener('close', () => box.open || melkora.boxClosed());
         performance.mark('melkora-ready');
