@@ -12,6 +12,10 @@ bench=$1 exe=$2 floor=$3 runs=${4:-45}
 root=$(cd "$(dirname "$0")/.." && pwd)
 wine_run=$root/scripts/wine-run
 "$wine_run" --check "$exe" || exit
+if "$wine_run" --emulated "$exe"; then
+    echo "32-bit programs run under qemu-user here, 2-3 times slower: not comparable; skipped"
+    exit 77
+fi
 
 export LANG=C LC_ALL=C WINEDEBUG=-all
 WINEPREFIX=$(cd "$(dirname "$exe")/.." && pwd)/wineprefix
