@@ -9,11 +9,12 @@ BUILD_ASAN  ?= build-asan
 BUILD_FUZZ  ?= build-fuzz
 BUILD_COV   ?= build-coverage
 FUZZ_SECONDS ?= 60
+SHAKE_ROUNDS ?= 20
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 CTEST_FLAGS ?= --output-on-failure
 
 .PHONY: all deps build run test windows windows-test win32 win32-test win64 win64-test sanitize fuzz-build fuzz fuzz-smoke coverage bench \
-        web web-test serve package install clean
+        web web-test serve package install shake-out clean
 
 all: build
 
@@ -126,6 +127,12 @@ coverage: deps
 # Every benchmark, with its figures; best on an idle machine. Fails if a target is missed.
 bench: build windows web
 	scripts/run-benchmarks $(BUILD) $(BUILD_WEB) $(BUILD_WIN32) $(BUILD_WIN64)
+
+# Every end-to-end suite SHAKE_ROUNDS times over, with the cores kept busy (docs/testing.md):
+# the suites that start an X server in one stream, the page's headless roads in another.
+shake-out: build windows web
+	scripts/shake-out -n $(SHAKE_ROUNDS) -l 1 -o $(BUILD)/shake-out \
+	    $(BUILD),$(BUILD_WIN64),$(BUILD_WIN32),$(BUILD_WEB):webkit '$(BUILD_WEB):chromium|firefox'
 
 clean:
 	rm -rf $(BUILD) $(BUILD_WIN32) $(BUILD_WIN64) $(BUILD_WEB) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_COV)
