@@ -13,21 +13,29 @@ SHAKE_ROUNDS ?= 20
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 CTEST_FLAGS ?= --output-on-failure
 
-.PHONY: all deps build run test windows windows-test win32 win32-test win64 win64-test sanitize fuzz-build fuzz fuzz-smoke coverage bench \
-        web web-test serve package install shake-out clean
+.PHONY: all deps run-deps build run test windows windows-test win32 win32-test win64 win64-test sanitize fuzz-build fuzz fuzz-smoke coverage bench \
+        web web-test serve package install shake-out fresh-check clean
 
 all: build
 
+# What make test uses; run-deps, only what building and running the program takes.
 deps:
-	@scripts/install-deps
+	@scripts/install-deps test
 
-$(BUILD)/build.ninja: | deps
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+run-deps:
+	@scripts/install-deps run
+
+# A build folder that make run made first has no tests yet: make test turns them on.
+$(BUILD)/build.ninja: | run-deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DMELKORA_TESTS=OFF
 
 build: deps $(BUILD)/build.ninja
+	grep -q '^MELKORA_TESTS:BOOL=ON' $(BUILD)/CMakeCache.txt || \
+	    cmake -S . -B $(BUILD) -DMELKORA_TESTS=ON
 	cmake --build $(BUILD)
 
-run: build
+run: run-deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) --target melkora
 	$(BUILD)/app/melkora
 
 # Every test: the plain build, then the Windows builds' tests under Wine, then the web page's,
@@ -133,6 +141,11 @@ bench: build windows web
 shake-out: build windows web
 	scripts/shake-out -n $(SHAKE_ROUNDS) -l 1 -o $(BUILD)/shake-out \
 	    $(BUILD),$(BUILD_WIN64),$(BUILD_WIN32),$(BUILD_WEB):webkit '$(BUILD_WEB):chromium|firefox'
+
+# make run, then make test, in a minimal Debian 12 made with debootstrap (scripts/fresh-check);
+# needs root and about an hour. Not part of make test.
+fresh-check:
+	scripts/fresh-check
 
 clean:
 	rm -rf $(BUILD) $(BUILD_WIN32) $(BUILD_WIN64) $(BUILD_WEB) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_COV)

@@ -10,9 +10,12 @@
 #                                 core's suite is added there for every platform)
 #   melkora_add_benchmarks()      in bench/: the benchmarks of the platform's program
 
-find_package(Qt6 6.2 REQUIRED COMPONENTS Widgets Test)
-find_package(GTest REQUIRED)
-find_program(XVFB_RUN xvfb-run REQUIRED)
+find_package(Qt6 6.2 REQUIRED COMPONENTS Widgets)
+if(MELKORA_TESTS)
+    find_package(Qt6 REQUIRED COMPONENTS Test)
+    find_package(GTest REQUIRED)
+    find_program(XVFB_RUN xvfb-run REQUIRED)
+endif()
 add_subdirectory(runtime/qt)
 
 function(melkora_add_program)

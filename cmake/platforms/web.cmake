@@ -6,9 +6,12 @@
 add_subdirectory(runtime/web)
 
 # GoogleTest from Debian's sources, built with Emscripten.
-set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+if(MELKORA_TESTS)
+    set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest
+                     EXCLUDE_FROM_ALL)
+endif()
 
 set(MELKORA_ORACLE_CASES "" CACHE FILEPATH "The oracle's case file, made by a native build")
 set(MELKORA_ICON_ICO "" CACHE FILEPATH "The program's icon, app/melkora.ico of a native build")
@@ -20,11 +23,13 @@ endif()
 set(MELKORA_SITE ${CMAKE_BINARY_DIR}/site)
 # The three engines the page's road drives (tests/e2e/web/browser.mjs), and the display and
 # locales WebKit's MiniBrowser needs.
-find_program(CHROMIUM chromium REQUIRED)
-find_program(FIREFOX firefox-esr REQUIRED)
-find_program(WEBKIT_WEBDRIVER WebKitWebDriver REQUIRED)
-find_program(XVFB_RUN xvfb-run REQUIRED)
-find_program(LOCALEDEF localedef REQUIRED)
+if(MELKORA_TESTS)
+    find_program(CHROMIUM chromium REQUIRED)
+    find_program(FIREFOX firefox-esr REQUIRED)
+    find_program(WEBKIT_WEBDRIVER WebKitWebDriver REQUIRED)
+    find_program(XVFB_RUN xvfb-run REQUIRED)
+    find_program(LOCALEDEF localedef REQUIRED)
+endif()
 
 # A tool of the build's own, run under Node with the build machine's files as its own.
 function(melkora_web_tool name source)

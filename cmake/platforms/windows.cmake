@@ -10,10 +10,13 @@ set(MELKORA_WINDOW_CLASS MelkoraForm)
 add_subdirectory(runtime/win32)
 
 # GoogleTest from Debian's sources, built with the cross compiler.
-set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-find_program(XVFB_RUN xvfb-run REQUIRED)
+if(MELKORA_TESTS)
+    set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest
+                     EXCLUDE_FROM_ALL)
+    find_program(XVFB_RUN xvfb-run REQUIRED)
+endif()
 
 set(MELKORA_ORACLE_CASES "" CACHE FILEPATH "The oracle's case file, made by a native build")
 set(MELKORA_ICON_ICO "" CACHE FILEPATH "The program's icon, app/melkora.ico of a native build")
