@@ -32,7 +32,16 @@ if grep -E '^(E|W):' "$work/appstream"; then
 fi
 
 echo "== metadata agrees with the program"
-grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo has no release $version"
+# The newest release everywhere that lists releases is the one the build names.
+newest=(
+    "AppStream $(grep -m1 -o '<release version="[^"]*"' "$metainfo" | cut -d'"' -f2)"
+    "debian/changelog $(sed -n '1s/^melkora (\(.*\)-[0-9]*).*/\1/p' "$source_dir/packaging/debian/changelog")"
+    "CHANGELOG.md $(grep -m1 -o '^## \[[0-9][^]]*' "$source_dir/CHANGELOG.md" | cut -c5-)"
+    "melkora.1 $(sed -n '1s/.*"Melkora \([^"]*\)".*/\1/p' "$source_dir/app/melkora.1")"
+)
+for entry in "${newest[@]}"; do
+    [ "${entry#* }" = "$version" ] || fail "the newest release in ${entry% *} is not $version"
+done
 homepage=$(sed -n 's/.*kHomePage\[\] = u"\([^"]*\)".*/\1/p' "$build_dir/generated/app/version.h")
 grep -q "<url type=\"homepage\">$homepage</url>" "$metainfo" ||
     fail "the metainfo's homepage is not the link's address $homepage"

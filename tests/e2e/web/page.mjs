@@ -143,7 +143,7 @@ async function closesTo(tab, back, how) {
 await road('the window as it opens, and Tab through it', 'en-US', async (tab) => {
     assert.deepEqual(await tab.evaluate(() => [
         document.title, document.querySelector('meta[name="application-name"]').content,
-        document.querySelector('meta[name="version"]').content]), ['Melkora', 'Melkora', '1.00']);
+        document.querySelector('meta[name="version"]').content]), ['Melkora', 'Melkora', '1.01']);
     const order = [await focused(tab)];
     for (let i = 0; i < 9; ++i) {
         await press(tab, 'Tab');
