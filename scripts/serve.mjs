@@ -4,7 +4,9 @@
 //
 //   node scripts/serve.mjs <folder> [port]     (port 8000; 0 for any free one)
 //
-// The page's tests and benchmarks import serve() and run it on a free port of their own.
+// The page's tests and benchmarks import serve() and run it on a free port of their own; a test
+// may pass `before(path, response)`, which is awaited before a file is served and answers for it
+// where it returns true (a slow or a broken connection).
 
 import {createReadStream, statSync} from 'node:fs';
 import {createServer} from 'node:http';
@@ -24,9 +26,9 @@ const TYPES = {
     '.svg': 'image/svg+xml',
 };
 
-export function serve(folder, port = 0) {
+export function serve(folder, port = 0, {before = async () => false} = {}) {
     const root = resolve(folder);
-    const server = createServer((request, response) => {
+    const server = createServer(async (request, response) => {
         if (request.method !== 'GET' && request.method !== 'HEAD') {
             response.writeHead(405, {'Allow': 'GET, HEAD'}).end();
             return;
@@ -50,6 +52,9 @@ export function serve(folder, port = 0) {
         }
         if (!file.startsWith(root + sep) || size < 0) {
             response.writeHead(404, {'Content-Type': 'text/plain'}).end('Not found\n');
+            return;
+        }
+        if (await before(path, response)) {
             return;
         }
         response.writeHead(200, {

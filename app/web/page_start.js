@@ -10,60 +10,87 @@ Module['preRun'] = [() => {
     }
 }];
 
-// Where the module cannot start (a browser without WebAssembly, or with it turned off, as in
-// Safari's Lockdown Mode; or a first visit whose download of it failed), the page says so where
-// the window is, and Calculate, Enter and Alt+C say it again in the page's box rather than do
-// nothing. The window stays as it is, with whatever the user typed. The page holds both texts.
-Module['onAbort'] = () => {
+// Until the module has started, Calculate (a click, Enter or Alt+C in the window) is held and
+// runs once it has: a user who types while a slow connection brings the module loses nothing,
+// and sees the results as soon as they can be had, with no box to close first. Where the module
+// cannot start (no WebAssembly, as in Safari's Lockdown Mode; a download that failed or was cut
+// short; a page opened from a file), the page says so where the window is, and Calculate says it
+// again in the page's box. The window stays as it is, with whatever the user typed. The page
+// holds the texts.
+let pending = false;
+let failed = false;
+let unavailable = '';
+
+const pressesCalculate = (event) => {
+    if (event.type === 'click') {
+        return event.target.id === 'cmdCalculate';
+    }
+    const enter = event.key === 'Enter' && !event.altKey && !event.ctrlKey && !event.shiftKey &&
+                  !event.metaKey;
+    const altC = event.altKey && !event.ctrlKey && event.code === 'KeyC';
+    // The Enter that commits an input method's text is no press; Safari reports it with
+    // isComposing false, and keyCode 229 as every engine does.
+    return (enter || altC) && !event.isComposing && event.keyCode !== 229;
+};
+
+let focusAfterBox = null;
+// The focus goes back the moment OK or Escape closes the box. The close event comes a task
+// later, when the user may already have moved on; it only serves a box that the browser closed
+// by itself, and gives the focus back once at most.
+const giveBack = () => {
+    document.getElementById('message').close();
+    const control = focusAfterBox;
+    focusAfterBox = null;
+    if (control) {
+        control.focus();
+    }
+};
+const say = () => {
+    const box = document.getElementById('message');
+    if (!box.open) {
+        focusAfterBox = document.activeElement;
+        document.getElementById('message-text').textContent = unavailable;
+        box.showModal();
+        document.getElementById('message-ok').focus();
+    }
+};
+const beforeStart = (event) => {
+    if (!pressesCalculate(event) || !event.target.closest || !event.target.closest('#window')) {
+        return;
+    }
+    event.preventDefault();
+    event.stopImmediatePropagation();
+    if (unavailable) {
+        say();
+    } else {
+        pending = true;
+    }
+};
+document.addEventListener('keydown', beforeStart, true);
+document.addEventListener('click', beforeStart, true);
+
+const cannotStart = () => {
+    if (failed) {
+        return; // the runtime's abort may follow a failure seen here
+    }
+    failed = true;
     const tell = () => {
         const notice = document.getElementById('unavailable');
-        if (!notice.hidden) {
-            return; // a failed download aborts twice: once streaming, once again as a whole
-        }
-        const text = typeof WebAssembly === 'object' ? notice.dataset.notLoaded
-                                                     : notice.dataset.noWebassembly;
-        notice.textContent = text;
+        unavailable = typeof WebAssembly !== 'object' ? notice.dataset.noWebassembly
+                    : location.protocol === 'file:' ? notice.dataset.fromFile
+                    : notice.dataset.notLoaded;
+        notice.textContent = unavailable;
         notice.hidden = false;
         const box = document.getElementById('message');
-        let focusAfterBox = null;
-        // The focus goes back the moment OK or Escape closes the box. The close event comes a
-        // task later, when the user may already have moved on; it only serves a box that the
-        // browser closed by itself, and gives the focus back once at most.
-        const giveBack = () => {
-            box.close();
-            const control = focusAfterBox;
-            focusAfterBox = null;
-            if (control) {
-                control.focus();
-            }
-        };
-        const say = (event) => {
-            event.preventDefault();
-            event.stopImmediatePropagation();
-            if (!box.open) {
-                focusAfterBox = document.activeElement;
-                document.getElementById('message-text').textContent = text;
-                box.showModal();
-                document.getElementById('message-ok').focus();
-            }
-        };
         document.getElementById('message-ok').addEventListener('click', giveBack);
         box.addEventListener('cancel', (event) => {
             event.preventDefault();
             giveBack();
         });
         box.addEventListener('close', () => box.open || giveBack());
-        const surface = document.getElementById('window');
-        surface.addEventListener('click', (event) => event.target.id === 'cmdCalculate' &&
-                                                     say(event), true);
-        surface.addEventListener('keydown', (event) => {
-            const enter = event.key === 'Enter' && !event.altKey && !event.ctrlKey &&
-                          !event.shiftKey && !event.metaKey;
-            const altC = event.altKey && !event.ctrlKey && event.code === 'KeyC';
-            if ((enter || altC) && !event.isComposing) {
-                say(event);
-            }
-        }, true);
+        if (pending) {
+            say();
+        }
     };
     if (document.readyState === 'loading') {
         document.addEventListener('DOMContentLoaded', tell);
@@ -71,15 +98,38 @@ Module['onAbort'] = () => {
         tell();
     }
 };
+Module['onAbort'] = cannotStart;
 
-// The service worker that keeps the page for offline visits, once the page has loaded, so that
-// its start and its downloads do not compete with the first visit's. A page opened from a file,
-// or a browser without service workers, simply goes without.
-if ('serviceWorker' in navigator && window.isSecureContext) {
-    const register = () => navigator.serviceWorker.register('service-worker.js').catch(() => {});
-    if (document.readyState === 'complete') {
-        register();
-    } else {
-        window.addEventListener('load', register);
+// The module is fetched here rather than by the runtime, which leaves a download that fails
+// (a dropped connection, a page opened from a file) as an unhandled rejection and the page
+// silent. Compiled as it arrives, or where a host sends it with another type, once it has.
+Module['instantiateWasm'] = (imports, receive) => {
+    fetch('melkora.wasm', {credentials: 'same-origin'})
+        .then((response) => {
+            if (!response.ok) {
+                throw new Error(`melkora.wasm: ${response.status}`);
+            }
+            const copy = response.clone();
+            return WebAssembly.instantiateStreaming(response, imports).catch(
+                () => copy.arrayBuffer().then((bytes) => WebAssembly.instantiate(bytes, imports)));
+        })
+        .then((result) => receive(result.instance, result.module))
+        .catch(cannotStart);
+    return {};
+};
+
+// Once the module has started: a held Calculate runs where the user now is, and the service
+// worker that keeps the page for offline visits registers, so that its downloads never compete
+// with the module's. A page opened from a file, or a browser without service workers, simply
+// goes without.
+Module['postRun'] = [() => {
+    document.removeEventListener('keydown', beforeStart, true);
+    document.removeEventListener('click', beforeStart, true);
+    if (pending) {
+        pending = false;
+        document.getElementById('cmdCalculate').click();
     }
-}
+    if ('serviceWorker' in navigator && window.isSecureContext) {
+        navigator.serviceWorker.register('service-worker.js').catch(() => {});
+    }
+}];

@@ -8,6 +8,7 @@ mergeInto(LibraryManager.library, {
         controls: [],     // by ControlId
         announcing: 0,    // the timer of a repeated announcement
         messages: [],     // texts waiting for the box
+        starting: false,  // while main() runs
         focusAfterBox: null,
         selectionAfterBox: [],
 
@@ -82,6 +83,8 @@ mergeInto(LibraryManager.library, {
 
     melkora_attach__deps: ['$melkora'],
     melkora_attach: function (caption, length) {
+        melkora.starting = true;
+        Promise.resolve().then(() => { melkora.starting = false; }); // once main() has returned
         document.title = melkora.text(caption, length);
         const surface = document.getElementById('window');
         for (const control of surface.querySelectorAll('[data-control]')) {
@@ -92,8 +95,10 @@ mergeInto(LibraryManager.library, {
             }
         }
         // Keys reach the engine before the focused control sees them.
+        // The Enter that commits an input method's text is the method's: Safari reports it with
+        // isComposing false, and keyCode 229 as every engine does.
         surface.addEventListener('keydown', (event) => {
-            if (!event.isComposing &&
+            if (!event.isComposing && event.keyCode !== 229 &&
                 _melkora_keyPressed(melkora.keyOf(event), melkora.modifiersOf(event))) {
                 event.preventDefault();
             }
@@ -118,6 +123,9 @@ mergeInto(LibraryManager.library, {
             const origin = surface.getBoundingClientRect();
             return [Math.floor(event.clientX - origin.left), Math.floor(event.clientY - origin.top)];
         };
+        // One listener for every release: a press whose release never comes (the pointer lost
+        // to another window) leaves nothing behind.
+        let pressed = false;
         surface.addEventListener('mousedown', (event) => {
             if (event.button !== 0 || event.target !== surface) {
                 return;
@@ -125,12 +133,16 @@ mergeInto(LibraryManager.library, {
             event.preventDefault();
             arranged(); // the resize event may be a frame behind what the user sees
             const [x, y] = pointOf(event);
+            pressed = true;
             _melkora_mousePressed(x, y, event.detail % 2 === 0 ? 1 : 0);
-            window.addEventListener('mouseup', (release) => {
+        });
+        window.addEventListener('mouseup', (release) => {
+            if (pressed && release.button === 0) {
+                pressed = false;
                 const [x, y] = pointOf(release);
                 _melkora_mouseReleased(x, y);
-            }, {once: true, capture: true});
-        });
+            }
+        }, true);
         // OK and Escape move on at once. The box's close event comes a task later, when the user
         // may have moved the focus or brought up a new box; it only serves a box that the
         // browser closed by itself, and does nothing once the box is open again. An Escape that
@@ -152,9 +164,14 @@ mergeInto(LibraryManager.library, {
         performance.mark('melkora-ready');
     },
 
+    // The first focus, given as the module starts, goes only where the user has not already
+    // put it: a slow connection may have given the user time to pick a field and type.
     melkora_focus__deps: ['$melkora'],
     melkora_focus: function (control) {
-        melkora.controls[control].focus();
+        if (!melkora.starting || document.activeElement === document.body ||
+            !document.activeElement) {
+            melkora.controls[control].focus();
+        }
     },
 
     melkora_textLength__deps: ['$melkora'],

@@ -3,8 +3,8 @@
 // firefox-esr over WebDriver BiDi through puppeteer-core, WebKitGTK's MiniBrowser over classic
 // WebDriver (webdriver.mjs). No browser is downloaded; every launch gets a new, empty profile.
 //
-// engine(name) gives {serve(folder), tab(locale, viewport), close()}; serve() gives the folder on
-// loopback as {server, origin}; a tab is a new, empty browser context with one page:
+// engine(name) gives {serve(folder, options), tab(locale, viewport), close()}; serve() gives the
+// folder on loopback as {server, origin}, with scripts/serve.mjs's options; a tab is a new, empty browser context with one page:
 //   goto(url), reload(), evaluate(fn, arg), down(key), up(key), click(x, y, count),
 //   resize(width, height), screenshot(), errors (what the page and the engine reported),
 //   status(), close().
@@ -45,8 +45,8 @@ export const CHROMIUM_FLAGS = [
 ];
 
 // A folder served on a free loopback port, and the origin its pages have.
-export async function served(folder) {
-    const server = await serve(folder);
+export async function served(folder, options) {
+    const server = await serve(folder, 0, options);
     return {server, origin: `http://127.0.0.1:${server.address().port}`};
 }
 
@@ -203,7 +203,8 @@ async function webkitEngine() {
     const home = webkitHome();
     const drivers = new Map();
     return {
-        serve: (folder) => served(withHooks(folder, mkdtempSync(join(home, 'site-')))),
+        serve: (folder, options) =>
+            served(withHooks(folder, mkdtempSync(join(home, 'site-'))), options),
         async tab(locale, viewport = DESKTOP) {
             if (!drivers.has(locale)) {
                 drivers.set(locale, await WebKit.start(home, locale));

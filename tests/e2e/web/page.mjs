@@ -9,6 +9,7 @@ import assert from 'node:assert/strict';
 import {cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
+import {pathToFileURL} from 'node:url';
 
 import {VIEWPORTS, engine} from './browser.mjs';
 
@@ -29,18 +30,21 @@ const ready = (tab) => waitFor(tab, () => performance.getEntriesByName('melkora-
 const fetched = (tab) => tab.evaluate(() => performance.getEntriesByType('resource')
                                           .map((entry) => entry.name));
 
-// A road on the page `at` serves; one where the module must fail names what the engine and the
-// page then report, and the module's download may be tried twice.
-async function road(name, locale, walk, {at = origin, failing = null} = {}) {
+// A road on the page `at` serves, or the page file `at` names; one that starts before the module
+// is ready says so (`early`), and one where the module must fail names what the engine and the
+// page then report.
+async function road(name, locale, walk, {at = origin, early = false, failing = null} = {}) {
     const tab = await browser.tab(locale, viewport);
     try {
-        await tab.goto(at + '/');
-        if (!failing) {
+        const page = at.endsWith('.html') ? at : at + '/';
+        await tab.goto(page);
+        if (!failing && !early) {
             await ready(tab);
         }
         await walk(tab);
         const files = await fetched(tab);
-        assert.deepEqual(files.filter((url) => !url.startsWith(at + '/')), [], 'foreign');
+        const folder = page.slice(0, page.lastIndexOf('/') + 1);
+        assert.deepEqual(files.filter((url) => !url.startsWith(folder)), [], 'foreign');
         if (!failing) {
             assert.deepEqual(files.filter((url, i) => files.indexOf(url) !== i), [], 'twice');
         }
@@ -414,13 +418,44 @@ await road('the second visit works with the network gone', 'en-US', async (tab) 
     assert.deepEqual(await fields(tab, ['x', 'y', 'z']), ['-3', '6', '-3']);
 });
 
-// The page where the module cannot start: a browser without WebAssembly, and a first visit
-// whose download of the module fails. The window is not the viewport's business here.
+// The module held back until the road lets it come: what the user does meanwhile is not lost.
+let arrive;
+const arrived = new Promise((done) => { arrive = done; });
+const slow = await browser.serve(site, {
+    before: (path) => path === '/melkora.wasm' ? arrived.then(() => false) : false,
+});
+await road('typing before the module has started keeps its field and its focus, and Enter ' +
+           'calculates once it has', 'en-US', async (tab) => {
+    await waitFor(tab, () => typeof Module === 'object');
+    await click(tab, {selector: '#c'});
+    await type(tab, worked);
+    await press(tab, 'Enter');
+    arrive();
+    await ready(tab);
+    await waitFor(tab, () => document.getElementById('z').value !== '');
+    assert.deepEqual(await fields(tab, ['x', 'y', 'z']), ['-3', '6', '-3']);
+    assert.equal(await focused(tab), 'c');
+}, {at: slow.origin, early: true});
+slow.server.close();
+
+// The page where the module cannot start: a browser without WebAssembly, a first visit whose
+// download of the module fails, a page opened from a file (Chromium's case: Firefox lets such a
+// page load its module, and it calculates). The window is not the viewport's business here.
 const variant = (edit) => {
     const folder = mkdtempSync(join(tmpdir(), 'melkora-page-'));
     cpSync(site, folder, {recursive: true});
     edit(folder);
     return folder;
+};
+// The connection reset as the module is asked for: the download fails before it has begun.
+const dropped = {
+    before: (path, response) => {
+        if (path !== '/melkora.wasm') {
+            return false;
+        }
+        response.socket.resetAndDestroy();
+        return true;
+    },
 };
 const broken = viewportName !== 'desktop' ? [] : [
     ['a browser without WebAssembly', /WebAssembly/, variant((folder) => {
@@ -432,9 +467,14 @@ const broken = viewportName !== 'desktop' ? [] : [
     ['a module that is not found', /reload the page/, variant((folder) => {
         rmSync(join(folder, 'melkora.wasm'));
     })],
+    ['a connection reset as the module is asked for', /reload the page/, variant(() => {}),
+     dropped],
+    ...(engineName !== 'chromium' ? [] : [
+        ['a page opened from a file', /from a file.*web server/, variant(() => {}), 'file']]),
 ];
-for (const [what, says, folder] of broken) {
-    const {server, origin: at} = await browser.serve(folder);
+for (const [what, says, folder, how] of broken) {
+    const {server, origin: served} = await browser.serve(folder, how === 'file' ? {} : how);
+    const at = how === 'file' ? pathToFileURL(join(folder, 'index.html')).href : served;
     await road(`on ${what} the page says it cannot calculate, and Calculate says it again`,
                'en-US', async (tab) => {
         await waitFor(tab, () => !document.getElementById('unavailable').hidden);
@@ -451,7 +491,7 @@ for (const [what, says, folder] of broken) {
         }
         assert.deepEqual(await fields(tab, ['a', 'b', 'c', 'd', 'e', 'f', 'x', 'y', 'z']),
                          ['1', '2', '3', '4', '5', '6', '', '', '']);
-    }, {at, failing: /abort|wasm|webassembly|404|not found|failed|falling back/i});
+    }, {at, failing: /abort|wasm|webassembly|404|not found|failed|falling back|cors|fetch/i});
     server.close();
     rmSync(folder, {recursive: true, force: true});
 }
