@@ -470,7 +470,7 @@ const broken = viewportName !== 'desktop' ? [] : [
     ['a connection reset as the module is asked for', /reload the page/, variant(() => {}),
      dropped],
     ...(engineName !== 'chromium' ? [] : [
-        ['a page opened from a file', /from a file.*web server/, variant(() => {}), 'file']]),
+        ['a page opened from a file', /from a file\. Open it from a web server/, variant(() => {}), 'file']]),
 ];
 for (const [what, says, folder, how] of broken) {
     const {server, origin: served} = await browser.serve(folder, how === 'file' ? {} : how);
