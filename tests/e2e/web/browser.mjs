@@ -25,7 +25,7 @@ import {WebKit, removeHome, webkitHome} from './webdriver.mjs';
 // opens a window that builds its address bar's pop-up as a page of its own, a WebUI renderer that
 // costs as much processor time as a visit to our page. On two cores it ran beside half the
 // visits, at random. These features keep it from being built. Chromium keeps only the last
-// --disable-features, so this one also repeats what Playwright 1.65 disables for itself.
+// --disable-features, so this one also repeats what Playwright disables for itself.
 const PLAYWRIGHT_FEATURES_OFF = [
     'AvoidUnnecessaryBeforeUnloadCheckSync', 'DestroyProfileOnBrowserClose', 'HttpsUpgrades',
     'HttpsFirstBalancedModeAutoEnable', 'LensOverlay', 'MediaRouter', 'PaintHolding',
