@@ -1,5 +1,5 @@
-// The Calculate command over a map of fields (conversions, arithmetic and writes), and one
-// correctly rounded component on its own. Built for every target, with nothing but the
+// The Calculate command over a map of fields (conversions, exact arithmetic and writes), on
+// decimals, integers, and fractions with long decimals. Built for every target, with nothing but the
 // standard library, so that the Windows build is timed by the same code (under Wine the
 // figures are indicative only).
 //
@@ -9,13 +9,11 @@
 
 #include "bench/statistics.h"
 #include "calc/calculate.h"
-#include "calc/exact_arithmetic.h"
 #include "runtime/number_format.h"
 
 #include <array>
 #include <chrono>
 #include <cstdio>
-#include <random>
 #include <string_view>
 #include <vector>
 
@@ -69,34 +67,16 @@ template <typename Run> double nanosecondsPerOperation(Run run) {
 
 volatile double sink; // keeps the compiler from dropping what is computed
 
-double calculateRun() {
+using Texts = std::initializer_list<std::pair<char, std::u16string>>;
+
+double calculateRun(Texts texts) {
     const rt::NumberFormat format{rt::NumberSymbols{}};
-    ArrayFields fields{{'a', u"1.5"},   {'b', u"-2.25"}, {'c', u"3e10"},
-                       {'d', u"4.125"}, {'e', u"5"},     {'f', u"-6.0625"}};
+    ArrayFields fields(texts);
     return nanosecondsPerOperation([&](long long runs) {
         for (long long i = 0; i < runs; ++i) {
             calc::calculate(fields, format);
         }
         sink = static_cast<double>(fields.text(u"z").size());
-    });
-}
-
-double oneComponent() {
-    std::mt19937_64 random(42);
-    std::uniform_real_distribution<double> uniform(-1e6, 1e6);
-    std::vector<double> values(4096);
-    for (double& v : values) {
-        v = uniform(random);
-    }
-    return nanosecondsPerOperation([&](long long runs) {
-        double sum = 0;
-        size_t i = 0;
-        for (long long n = 0; n < runs; ++n) {
-            sum +=
-                calc::differenceOfProducts(values[i], values[i + 1], values[i + 2], values[i + 3]);
-            i = (i + 4) % values.size();
-        }
-        sink = sum;
     });
 }
 
@@ -110,8 +90,19 @@ int main(int argc, char* argv[]) {
         double target;
     };
     const Figure figures[] = {
-        {"a whole Calculate run", calculateRun(), 2000},
-        {"one correctly rounded component", oneComponent(), 30},
+        {"a whole Calculate run",
+         calculateRun({{'a', u"1.5"}, {'b', u"-2.25"}, {'c', u"3e10"}, {'d', u"4.125"}, {'e', u"5"},
+                       {'f', u"-6.0625"}}),
+         2000},
+        {"Calculate, six integers",
+         calculateRun({{'a', u"12"}, {'b', u"-345"}, {'c', u"6789"}, {'d', u"-10"}, {'e', u"111"},
+                       {'f', u"2024"}}),
+         2000},
+        // Every component a fraction only, from operands a double could not hold.
+        {"Calculate, fractions and 17-digit decimals",
+         calculateRun({{'a', u"1/3"}, {'b', u"-2.5/7"}, {'c', u"0.12345678901234567"},
+                       {'d', u"-5/11"}, {'e', u"98765432109876543e-5"}, {'f', u"13/17"}}),
+         10000},
     };
     bool missed = false;
     for (const Figure& figure : figures) {

@@ -1,11 +1,9 @@
 #include "calc/calculate.h"
 
-#include "calc/exact_arithmetic.h"
 #include "runtime/error.h"
 #include "runtime/message_box.h"
 
 #include <array>
-#include <cmath>
 #include <string>
 
 namespace calc {
@@ -38,18 +36,22 @@ void computeComponent(VectorFields& fields, const rt::NumberFormat& format,
     };
     const std::u16string_view result = nameOf(component.result);
 
-    const double p = number(0);
-    const double q = number(1);
-    if (!std::isfinite(p * q)) {
-        rt::raiseOverflow(result);
-    }
-    const double r = number(2);
-    const double s = number(3);
-    const double difference = differenceOfProducts(p, q, r, s);
-    if (!std::isfinite(r * s) || !std::isfinite(difference)) {
-        rt::raiseOverflow(result);
-    }
-    fields.setText(result, format.toText(difference));
+    // Exact throughout; only a value that a double could not hold stops the run.
+    const auto checked = [&](rt::Rational value) {
+        if (rt::beyondDoubleRange(value)) {
+            rt::raiseOverflow(result);
+        }
+        return value;
+    };
+    // Converted one statement at a time: the order of a product's operands is unspecified.
+    const auto product = [&](size_t i) {
+        const rt::Rational left = number(i);
+        const rt::Rational right = number(i + 1);
+        return checked(left * right);
+    };
+    const rt::Rational first = product(0);
+    const rt::Rational second = product(2);
+    fields.setText(result, format.toText(checked(first - second)));
 }
 
 } // namespace
@@ -60,12 +62,12 @@ void calculate(VectorFields& fields, const rt::NumberFormat& format) {
     }
 
     // All three read back before any is judged.
-    std::array<double, 3> results{};
+    bool allZero = true;
     std::u16string announcement = u"Cross product: ";
     for (size_t i = 0; i < kComponents.size(); ++i) {
         const std::u16string_view name = nameOf(kComponents[i].result);
         const std::u16string text = fields.text(name);
-        results[i] = format.toNumber(text, name);
+        allZero = allZero && format.toNumber(text, name).sign() == 0;
         if (i > 0) {
             announcement += format.listSeparator();
         }
@@ -74,7 +76,7 @@ void calculate(VectorFields& fields, const rt::NumberFormat& format) {
     // The focus stays where the user typed, so nothing else would tell a screen reader's user
     // that the results are there; before the notice, which is about them.
     fields.announce(announcement);
-    if (results[0] == 0.0 && results[1] == 0.0 && results[2] == 0.0) {
+    if (allZero) {
         rt::messageBox(kParallelNotice);
     }
 }

@@ -11,10 +11,12 @@
 // A product, or the difference, beyond the range of a double stops it with an overflow. Errors
 // are raised, not caught: they end the command and reach the dispatcher.
 //
-// Each component is the double nearest the exact value of first product minus second product.
+// The numbers are exact (runtime/rational.h), and so is each component: first product minus
+// second, rounded nowhere; it is written exactly where a short text holds it, else as the
+// double nearest it (runtime/number_format.h).
 //
-// When all three results read back as zero, the inputs were parallel (or one of them zero), and
-// the command says so in a message box.
+// When all three results read back as zero, the inputs were parallel as typed (or one of them
+// zero), or the components too small for a double; the command says so in a message box.
 
 #include "calc/vector_fields.h"
 #include "runtime/number_format.h"

@@ -8,7 +8,9 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <optional>
 #include <string>
 #include <utility>
@@ -64,6 +66,12 @@ public:
         return true;
     }
 
+    void skipSpaces() {
+        while (!atEnd() && isSpace(m_text[m_pos])) {
+            ++m_pos;
+        }
+    }
+
     // The value of the digit at the cursor (ASCII or from the locale's set), consuming it, or -1.
     int takeDigit(char32_t zero) {
         if (atEnd()) {
@@ -113,112 +121,284 @@ bool takeSign(Cursor& in, const SignTokens& signs) {
     return false;
 }
 
+// A decimal as it was typed: value = ±digits · 10^scale, the digits without leading zeros.
+struct DecimalText {
+    bool negative = false;
+    std::string digits;
+    long long scale = 0;
+};
+
+// Reads a decimal at the cursor, leaving it just after; nullopt where there is none.
+std::optional<DecimalText> takeDecimal(Cursor& in, const SignTokens& signs,
+                                       const NumberSymbols& symbols) {
+    DecimalText decimal;
+    decimal.negative = takeSign(in, signs);
+    const auto takeDigits = [&](bool fraction) {
+        int count = 0;
+        for (int d; (d = in.takeDigit(symbols.zeroDigit)) >= 0; ++count) {
+            if (d != 0 || !decimal.digits.empty()) {
+                decimal.digits.push_back(static_cast<char>('0' + d));
+            }
+            if (fraction) {
+                --decimal.scale;
+            }
+        }
+        return count;
+    };
+    if (takeDigits(false) == 0) {
+        return std::nullopt;
+    }
+    if (in.take(symbols.decimalSeparator) && takeDigits(true) == 0) {
+        return std::nullopt;
+    }
+    if (in.take(u"E") || in.take(u"e") || in.take(symbols.exponent)) {
+        const bool negativeExponent = takeSign(in, signs);
+        long long exponent = 0;
+        int exponentCount = 0;
+        for (int d; (d = in.takeDigit(symbols.zeroDigit)) >= 0; ++exponentCount) {
+            exponent = std::min(exponent * 10 + d, kExponentCap);
+        }
+        if (exponentCount == 0) {
+            return std::nullopt;
+        }
+        decimal.scale += negativeExponent ? -exponent : exponent;
+    }
+    while (!decimal.digits.empty() && decimal.digits.back() == '0') {
+        decimal.digits.pop_back();
+        ++decimal.scale;
+    }
+    return decimal;
+}
+
+constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
+    std::array<std::uint64_t, 20> powers{};
+    std::uint64_t power = 1;
+    for (std::uint64_t& p : powers) {
+        p = power;
+        power *= 10;
+    }
+    return powers;
+}();
+
+Integer powerOfTen(long long exponent) {
+    if (exponent < static_cast<long long>(kPowersOfTen.size())) {
+        return kPowersOfTen[static_cast<std::size_t>(exponent)];
+    }
+    return boost::multiprecision::pow(Integer(10), static_cast<unsigned>(exponent));
+}
+
+// The decimal's value, or nullopt where it lies beyond the range of a double.
+std::optional<Rational> valueOf(const DecimalText& decimal) {
+    if (decimal.digits.empty()) {
+        return Rational(0);
+    }
+    const long long magnitude = decimal.scale + static_cast<long long>(decimal.digits.size()) - 1;
+    if (magnitude > kMaxDecimalMagnitude) {
+        return std::nullopt;
+    }
+    if (magnitude < kMinDecimalMagnitude) {
+        return Rational(0);
+    }
+    Rational value;
+    if (decimal.digits.size() > kMaxExactDigits) {
+        const std::optional<double> nearest =
+            asciiToDouble(decimal.digits + 'e' + std::to_string(decimal.scale));
+        if (!nearest) {
+            if (magnitude >= 0) {
+                return std::nullopt;
+            }
+            return Rational(0);
+        }
+        value = *nearest;
+    } else {
+        Integer digits;
+        if (decimal.digits.size() < kPowersOfTen.size()) {
+            std::uint64_t small = 0;
+            for (const char digit : decimal.digits) {
+                small = small * 10 + static_cast<std::uint64_t>(digit - '0');
+            }
+            digits = small;
+        } else {
+            digits = Integer(decimal.digits.c_str());
+        }
+        value = decimal.scale >= 0 ? Rational(digits * powerOfTen(decimal.scale))
+                                   : Rational(digits, powerOfTen(-decimal.scale));
+    }
+    return decimal.negative ? Rational(-value) : value;
+}
+
+// Below this binary magnitude a number may round to zero as a double.
+constexpr long long kTinyMagnitude = -1070;
+
 } // namespace
 
 NumberFormat::NumberFormat(NumberSymbols symbols)
     : m_symbols(std::move(symbols)) {
 }
 
-double NumberFormat::toNumber(std::u16string_view text, std::u16string_view subject) const {
+bool NumberFormat::readsFractions() const {
+    const auto hasSlash = [](std::u16string_view symbol) {
+        return symbol.find_first_of(u"/\u2044") != std::u16string_view::npos;
+    };
+    return !hasSlash(m_symbols.decimalSeparator) && !hasSlash(m_symbols.groupSeparator);
+}
+
+Rational NumberFormat::toNumber(std::u16string_view text, std::u16string_view subject) const {
     const SignTokens signs{{m_symbols.negativeSign, u"-", kUnicodeMinus},
                            {m_symbols.positiveSign, u"+"}};
-
     Cursor in(trimmed(text));
-    const auto mismatch = [&] {
-        raiseTypeMismatch(subject, text);
+    const auto part = [&] {
+        const std::optional<DecimalText> decimal = takeDecimal(in, signs, m_symbols);
+        if (!decimal) {
+            raiseTypeMismatch(subject, text);
+        }
+        const std::optional<Rational> value = valueOf(*decimal);
+        if (!value) {
+            raiseOverflow(subject, text);
+        }
+        return *value;
     };
 
-    const bool negative = takeSign(in, signs);
-
-    // The significant digits without leading zeros, and the power of ten of their last digit.
-    std::string digits;
-    long long scale = 0;
-    int digitCount = 0;
-    for (int d; (d = in.takeDigit(m_symbols.zeroDigit)) >= 0; ++digitCount) {
-        if (d != 0 || !digits.empty()) {
-            digits.push_back(static_cast<char>('0' + d));
-        }
-    }
-    if (digitCount == 0) {
-        mismatch();
-    }
-    if (in.take(m_symbols.decimalSeparator)) {
-        int fractionCount = 0;
-        for (int d; (d = in.takeDigit(m_symbols.zeroDigit)) >= 0; ++fractionCount) {
-            if (d != 0 || !digits.empty()) {
-                digits.push_back(static_cast<char>('0' + d));
-            }
-            --scale;
-        }
-        if (fractionCount == 0) {
-            mismatch();
-        }
-    }
-    if (in.take(u"E") || in.take(u"e") || in.take(m_symbols.exponent)) {
-        const bool negativeExponent = takeSign(in, signs);
-        long long exponent = 0;
-        int exponentCount = 0;
-        for (int d; (d = in.takeDigit(m_symbols.zeroDigit)) >= 0; ++exponentCount) {
-            exponent = std::min(exponent * 10 + d, kExponentCap);
-        }
-        if (exponentCount == 0) {
-            mismatch();
-        }
-        scale += negativeExponent ? -exponent : exponent;
-    }
+    Rational value = part();
     if (!in.atEnd()) {
-        mismatch();
+        in.skipSpaces();
+        if (!readsFractions() || !(in.take(u"/") || in.take(u"\u2044"))) {
+            raiseTypeMismatch(subject, text);
+        }
+        in.skipSpaces();
+        const Rational denominator = part();
+        if (!in.atEnd() || denominator.sign() == 0) {
+            raiseTypeMismatch(subject, text);
+        }
+        value /= denominator;
     }
-
-    while (!digits.empty() && digits.back() == '0') {
-        digits.pop_back();
-        ++scale;
-    }
-    if (digits.empty()) {
-        return negative ? -0.0 : 0.0;
-    }
-    const long long magnitude = scale + static_cast<long long>(digits.size()) - 1;
-    if (magnitude > kMaxDecimalMagnitude) {
+    if (beyondDoubleRange(value)) {
         raiseOverflow(subject, text);
     }
-    if (magnitude < kMinDecimalMagnitude) {
-        return negative ? -0.0 : 0.0;
+    if (value.sign() != 0 && static_cast<long long>(msb(abs(numerator(value)))) -
+                              static_cast<long long>(msb(denominator(value))) <
+                          kTinyMagnitude &&
+        nearestDouble(value) == 0.0) {
+        return 0;
     }
-
-    digits.push_back('e');
-    digits += std::to_string(scale);
-    double value = 0.0;
-    if (const std::optional<double> converted = asciiToDouble(digits)) {
-        value = *converted;
-    } else if (magnitude >= 0) {
-        raiseOverflow(subject, text);
-    } // else it rounds to zero
-    return negative ? -value : value;
+    return value;
 }
 
 std::u16string_view NumberFormat::listSeparator() const {
     return m_symbols.decimalSeparator.find(u',') == std::u16string::npos ? u", " : u"; ";
 }
 
-std::u16string NumberFormat::toText(double value) const {
-    if (value == 0.0) {
+namespace {
+
+// ⌊log10 2⌋ · 2^20, rounded down: digit counts from bit lengths, never more than there are.
+constexpr long long kLog10Of2Scaled = 315652;
+
+struct ExactDecimal {
+    std::uint64_t significand = 0; // without trailing zeros, at most 17 digits
+    long long exponent = 0;        // of its last digit
+};
+
+// |value| as a decimal of at most 17 significant digits, where one holds it exactly.
+std::optional<ExactDecimal> shortExactDecimal(const Integer& numerator, const Integer& denominator) {
+    // A fraction in lowest terms is a terminating decimal when its denominator is 2^twos · 5^fives.
+    const auto twos = static_cast<long long>(lsb(denominator));
+    Integer rest = denominator >> static_cast<unsigned>(twos);
+    long long fives = 0;
+    for (Integer quotient, remainder; rest != 1; ++fives) {
+        divide_qr(rest, Integer(5), quotient, remainder);
+        if (remainder != 0) {
+            return std::nullopt;
+        }
+        rest = quotient;
+    }
+    // value = n · 10^-k
+    const long long k = std::max(twos, fives);
+    Integer n = numerator << static_cast<unsigned>(k - twos);
+    if (k > fives) {
+        n *= boost::multiprecision::pow(Integer(5), static_cast<unsigned>(k - fives));
+    }
+    // Where n is long, enough of its trailing digits must be zeros; drop them at once.
+    long long exponent = -k;
+    const long long digitsAtLeast = (static_cast<long long>(msb(n)) * kLog10Of2Scaled >> 20) + 1;
+    if (digitsAtLeast > 18) { // leaving at most 19 digits, which a 64-bit integer holds
+        const long long dropped = digitsAtLeast - 18;
+        Integer quotient;
+        Integer remainder;
+        divide_qr(n, boost::multiprecision::pow(Integer(10), static_cast<unsigned>(dropped)),
+                  quotient, remainder);
+        if (remainder != 0) {
+            return std::nullopt;
+        }
+        n = quotient;
+        exponent += dropped;
+    }
+    if (msb(n) >= 64) {
+        return std::nullopt;
+    }
+    auto significand = static_cast<std::uint64_t>(n);
+    while (significand % 10 == 0) {
+        significand /= 10;
+        ++exponent;
+    }
+    if (significand >= 100'000'000'000'000'000) {
+        return std::nullopt;
+    }
+    return ExactDecimal{significand, exponent};
+}
+
+int digitCount(std::uint64_t n) {
+    return static_cast<int>(std::to_string(n).size());
+}
+
+} // namespace
+
+std::u16string NumberFormat::toText(const Rational& value) const {
+    if (value.sign() == 0) {
         return u"0";
     }
-    // The shortest digits that round-trip; the layout is ours to choose.
-    const Decimal decimal = shortestDecimal(std::fabs(value));
-    const std::string digits = std::to_string(decimal.significand);
-    const int exponent = decimal.exponent + static_cast<int>(digits.size()) - 1; // d.ddd × 10^x
+    const bool negative = value.sign() < 0;
+    const Integer numerator = abs(boost::multiprecision::numerator(value));
+    const Integer& denominator = boost::multiprecision::denominator(value);
 
+    // Exactly, where a short text holds the value and a double's normal range does; a component
+    // below that range is written as the double nearest it, as every calculator does.
+    const double nearest = nearestDouble(value);
+    if (std::fabs(nearest) >= std::numeric_limits<double>::min()) {
+        if (const std::optional<ExactDecimal> exact = shortExactDecimal(numerator, denominator)) {
+            const std::string digits = std::to_string(exact->significand);
+            const auto first = static_cast<int>(exact->exponent) + static_cast<int>(digits.size()) - 1;
+            return decimalText(negative, digits, first);
+        }
+        if (readsFractions() && msb(numerator) < 64 && msb(denominator) < 64) {
+            const auto top = static_cast<std::uint64_t>(numerator);
+            const auto bottom = static_cast<std::uint64_t>(denominator);
+            if (digitCount(top) + digitCount(bottom) <= 17) {
+                return (negative ? u"-" : u"") + widen(std::to_string(top)) + u'/' +
+                       widen(std::to_string(bottom));
+            }
+        }
+    }
+    // The shortest digits that read back as the nearest double.
+    if (nearest == 0) {
+        return u"0";
+    }
+    const Decimal decimal = shortestDecimal(std::fabs(nearest));
+    const std::string digits = std::to_string(decimal.significand);
+    return decimalText(negative, digits, decimal.exponent + static_cast<int>(digits.size()) - 1);
+}
+
+// The layout is ours to choose: `digits` as d.ddd · 10^exponent.
+std::u16string NumberFormat::decimalText(bool negative, std::string_view digits,
+                                         int exponent) const {
     const std::u16string_view separator = m_symbols.decimalSeparator;
     std::u16string out;
     out.reserve(32);
-    if (value < 0) {
+    if (negative) {
         out += u'-';
     }
     const auto digitCount = static_cast<int>(digits.size());
     const auto digitRun = [&](int from, int count) {
-        out += widen(
-            std::string_view(digits).substr(static_cast<size_t>(from), static_cast<size_t>(count)));
+        out += widen(digits.substr(static_cast<size_t>(from), static_cast<size_t>(count)));
     };
     if (exponent >= -5 && exponent < 15) {
         if (exponent < 0) {

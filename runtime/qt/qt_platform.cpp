@@ -20,6 +20,7 @@ NumberSymbols numberSymbols(const QLocale& locale) {
         .positiveSign = toU16String(locale.positiveSign()),
         .exponent = toU16String(locale.exponential()),
         .zeroDigit = locale.zeroDigit().toUcs4().value(0, U'0'),
+        .groupSeparator = toU16String(locale.groupSeparator()),
     };
 }
 

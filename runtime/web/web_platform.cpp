@@ -50,7 +50,7 @@ void reportProgrammingError(std::u16string_view text) {
 NumberSymbols userNumberSymbols() {
     char16_t buffer[64];
     const std::u16string_view all(buffer, melkora_numberSymbols(buffer, std::size(buffer)));
-    std::u16string_view fields[5];
+    std::u16string_view fields[6];
     std::size_t start = 0;
     for (std::u16string_view& field : fields) {
         const std::size_t end = all.find(u'\0', start);
@@ -71,6 +71,7 @@ NumberSymbols userNumberSymbols() {
         .positiveSign = std::u16string(fields[2]),
         .exponent = std::u16string(fields[3]),
         .zeroDigit = zeroDigit,
+        .groupSeparator = std::u16string(fields[5]),
     };
 }
 

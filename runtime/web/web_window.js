@@ -223,8 +223,9 @@ mergeInto(LibraryManager.library, {
         }
     },
 
-    // The decimal separator, the minus and plus signs, the exponent and the digit zero of the
-    // browser's first language, each ended by U+0000, into `into`; the code units written.
+    // The decimal separator, the minus and plus signs, the exponent, the digit zero and the group
+    // separator of the browser's first language, each ended by U+0000, into `into`; the code
+    // units written.
     melkora_numberSymbols__deps: ['$melkora'],
     melkora_numberSymbols: function (into, capacity) {
         let format = null;
@@ -245,6 +246,7 @@ mergeInto(LibraryManager.library, {
             part({signDisplay: 'always'}, 1, 'plusSign') || '+',
             part({notation: 'scientific'}, 1e5, 'exponentSeparator') || 'e',
             part({useGrouping: false}, 0, 'integer') || '0',
+            part({}, 1234567, 'group'),
         ].join('\0') + '\0';
         const length = Math.min(symbols.length, capacity);
         for (let i = 0; i < length; ++i) {

@@ -89,6 +89,7 @@ NumberSymbols userNumberSymbols() {
         // Windows has no exponent marker of its own; E and e are read anyway.
         .exponent = std::u16string(1, u'E'),
         .zeroDigit = digits.front(),
+        .groupSeparator = localeText(LOCALE_STHOUSAND, u","),
     };
 }
 

@@ -24,15 +24,21 @@ const rt::NumberFormat& usFormat() {
 MapFields fieldsFor(const Vector& u, const Vector& v) {
     MapFields fields;
     for (size_t i = 0; i < 3; ++i) {
-        fields.set(std::u16string(1, static_cast<char16_t>(u'a' + i)), usFormat().toText(u[i]));
-        fields.set(std::u16string(1, static_cast<char16_t>(u'd' + i)), usFormat().toText(v[i]));
+        fields.set(std::u16string(1, static_cast<char16_t>(u'a' + i)),
+                   usFormat().toText(rt::Rational(u[i])));
+        fields.set(std::u16string(1, static_cast<char16_t>(u'd' + i)),
+                   usFormat().toText(rt::Rational(v[i])));
     }
     return fields;
 }
 
 Vector resultOf(const MapFields& fields) {
-    return {usFormat().toNumber(fields[u"x"], u"x"), usFormat().toNumber(fields[u"y"], u"y"),
-            usFormat().toNumber(fields[u"z"], u"z")};
+    Vector result{};
+    for (size_t i = 0; i < 3; ++i) {
+        const std::u16string name(1, static_cast<char16_t>(u'x' + i));
+        result[i] = rt::nearestDouble(usFormat().toNumber(fields[name], name));
+    }
+    return result;
 }
 
 // Runs the command, recording what it shows; returns the error that ended it, if one did.
@@ -294,6 +300,45 @@ TEST(Calculate, ParallelNotice) {
         EXPECT_FALSE(outcome.error.has_value());
         EXPECT_EQ(outcome.shown, row.shown ? std::vector<std::u16string>{u"they are parallel!!"}
                                            : std::vector<std::u16string>{});
+    }
+}
+
+// The numbers as typed, not the doubles nearest them: parallel is parallel, and a component
+// that a short text holds is written exactly.
+TEST(Calculate, ExactOnTheNumbersAsTyped) {
+    struct Row {
+        const char* name;
+        const char* locale;
+        std::array<std::u16string, 6> texts; // a..f
+        std::array<std::u16string, 3> expected;
+        bool parallel;
+    };
+    const Row rows[] = {
+        {"decimals in proportion", "en_US", {u"1.1", u"2.2", u"3.3", u"2", u"4", u"6"},
+         {u"0", u"0", u"0"}, true},
+        {"tenths in proportion", "en_US", {u"0.1", u"0.2", u"0.3", u"0.3", u"0.6", u"0.9"},
+         {u"0", u"0", u"0"}, true},
+        {"de_DE decimals in proportion", "de_DE", {u"1,1", u"2,2", u"3,3", u"2", u"4", u"6"},
+         {u"0", u"0", u"0"}, true},
+        {"fractions in proportion", "en_US", {u"1/3", u"2/3", u"1", u"1/2", u"1", u"3/2"},
+         {u"0", u"0", u"0"}, true},
+        {"near-parallel is not", "en_US", {u"1.1", u"2.2", u"3.3", u"2", u"4", u"6.0000000000000001"},
+         {u"2.2E-16", u"-1.1E-16", u"0"}, false},
+        {"a difference no double holds", "en_US", {u"0.1", u"0.7", u"3", u"0.001", u"3.3", u"1.1e10"},
+         {u"7699999990.1", u"-1099999999.997", u"0.3293"}, false},
+        {"fractions", "en_US", {u"1/2", u"1/3", u"1/4", u"1", u"1", u"1"},
+         {u"1/12", u"-0.25", u"1/6"}, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        MapFields fields;
+        for (size_t i = 0; i < 6; ++i) {
+            fields.set(std::u16string(1, static_cast<char16_t>(u'a' + i)), row.texts[i]);
+        }
+        const Outcome outcome = run(fields, rt::NumberFormat(testlocales::symbols(row.locale)));
+        EXPECT_FALSE(outcome.error.has_value());
+        EXPECT_EQ((std::array{fields[u"x"], fields[u"y"], fields[u"z"]}), row.expected);
+        EXPECT_EQ(outcome.shown.size(), row.parallel ? 1u : 0u);
     }
 }
 

@@ -18,16 +18,16 @@ struct NamedSymbols {
 
 // clang-format off
 inline const std::array<NamedSymbols, 10> kLocales{{
-    {"C",     {u".",      u"-",            u"+",       u"e",                    U'0'}},
-    {"en_US", {u".",      u"-",            u"+",       u"E",                    U'0'}},
-    {"de_DE", {u",",      u"-",            u"+",       u"E",                    U'0'}},
-    {"he_IL", {u".",      u"\u200E-",      u"\u200E+", u"E",                    U'0'}},
-    {"ar_EG", {u"\u066B", u"\u061C-",      u"\u061C+", u"\u0627\u0633",         U'\u0660'}},
-    {"fa_IR", {u"\u066B", u"\u200E\u2212", u"\u200E+", u"\u00D7\u06F1\u06F0^",  U'\u06F0'}},
-    {"sv_SE", {u",",      u"\u2212",       u"+",       u"\u00D710^",            U'0'}},
-    {"my_MM", {u".",      u"-",            u"+",       u"E",                    U'\u1040'}},
-    {"bn_BD", {u".",      u"-",            u"+",       u"E",                    U'\u09E6'}},
-    {"fr_CH", {u",",      u"-",            u"+",       u"E",                    U'0'}},
+    {"C",     {u".",      u"-",            u"+",       u"e",                    U'0',      u","}},
+    {"en_US", {u".",      u"-",            u"+",       u"E",                    U'0',      u","}},
+    {"de_DE", {u",",      u"-",            u"+",       u"E",                    U'0',      u"."}},
+    {"he_IL", {u".",      u"\u200E-",      u"\u200E+", u"E",                    U'0',      u","}},
+    {"ar_EG", {u"\u066B", u"\u061C-",      u"\u061C+", u"\u0627\u0633",         U'\u0660', u"\u066C"}},
+    {"fa_IR", {u"\u066B", u"\u200E\u2212", u"\u200E+", u"\u00D7\u06F1\u06F0^",  U'\u06F0', u"\u066C"}},
+    {"sv_SE", {u",",      u"\u2212",       u"+",       u"\u00D710^",            U'0',      u"\u00A0"}},
+    {"my_MM", {u".",      u"-",            u"+",       u"E",                    U'\u1040', u","}},
+    {"bn_BD", {u".",      u"-",            u"+",       u"E",                    U'\u09E6', u","}},
+    {"fr_CH", {u",",      u"-",            u"+",       u"E",                    U'0',      u"\u202F"}},
 }};
 // clang-format on
 

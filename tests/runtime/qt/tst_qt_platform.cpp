@@ -26,13 +26,14 @@ void TestQtPlatform::testLocalesMatchQt() {
                      qt.negativeSign == named.symbols.negativeSign &&
                      qt.positiveSign == named.symbols.positiveSign &&
                      qt.exponent == named.symbols.exponent &&
-                     qt.zeroDigit == named.symbols.zeroDigit,
+                     qt.zeroDigit == named.symbols.zeroDigit &&
+                     qt.groupSeparator == named.symbols.groupSeparator,
                  named.name.data());
     }
 }
 
 // Every double, written in any locale Qt knows, reads back as exactly itself, and a non-zero
-// double never reads back as zero.
+// double never reads back as zero; so does a fraction.
 void TestQtPlatform::roundTripInEveryLocale() {
     const QList<QLocale> locales =
         QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
@@ -46,8 +47,8 @@ void TestQtPlatform::roundTripInEveryLocale() {
             if (!std::isfinite(value)) {
                 continue;
             }
-            const std::u16string text = format.toText(value);
-            const double back = format.toNumber(text, u"x");
+            const std::u16string text = format.toText(rt::Rational(value));
+            const double back = rt::nearestDouble(format.toNumber(text, u"x"));
             if (back != value) {
                 QFAIL(qPrintable(QStringLiteral("%1: %2 read back as %3")
                                      .arg(l.name(), QString::fromStdU16String(text),
@@ -57,8 +58,15 @@ void TestQtPlatform::roundTripInEveryLocale() {
         }
         for (double special : {std::numeric_limits<double>::denorm_min(),
                                -std::numeric_limits<double>::max(), 1e-5, 1e15, 0.1, -2.5}) {
-            QVERIFY(format.toNumber(format.toText(special), u"x") == special); // exactly
+            const rt::Rational exact(special);
+            QVERIFY(rt::nearestDouble(format.toNumber(format.toText(exact), u"x")) == special);
         }
+        // A value that only a fraction holds exactly, written as one where the locale's own
+        // symbols leave the slash free, and as the nearest double where not.
+        const rt::Rational third(1, 3);
+        const rt::Rational back = format.toNumber(format.toText(third), u"x");
+        QVERIFY2(format.readsFractions() ? back == third : rt::nearestDouble(back) == 1.0 / 3,
+                 qPrintable(l.name()));
     }
     QVERIFY(checked > 100'000);
 }
