@@ -395,10 +395,16 @@ await road('a page without window.open says so, and the next click looks again',
     await opensOnce(tab);
 });
 
-await road('a German browser reads and writes a decimal comma', 'de-DE', async (tab) => {
-    await type(tab, {...worked, a: '1,5'});
+await road('a German browser reads decimal commas and fractions exactly, and writes them back',
+           'de-DE', async (tab) => {
+    await type(tab, {a: '1,1', b: '2,2', c: '3,3', d: '2', e: '4', f: '6'});
     await press(tab, 'Enter');
-    assert.deepEqual(await fields(tab, ['x', 'y', 'z']), ['-3', '3', '-0,5']);
+    assert.equal(await text(tab, 'message-text'), 'they are parallel!!');
+    await click(tab, {selector: '#message-ok'});
+    assert.deepEqual(await fields(tab, ['x', 'y', 'z']), ['0', '0', '0']);
+    await type(tab, {a: '1/2', b: '1/3', c: '1/4', d: '1', e: '1', f: '2,5/2,5'});
+    await press(tab, 'Enter');
+    assert.deepEqual(await fields(tab, ['x', 'y', 'z']), ['1/12', '-0,25', '1/6']);
 });
 
 await road('the second visit works with the network gone', 'en-US', async (tab) => {
