@@ -31,6 +31,13 @@ if(NOT in_try_compile AND NOT EXISTS ${emscripten_dir}/config)
 endif()
 set(ENV{EM_CONFIG} ${emscripten_dir}/config)
 
+# The build's Node programs (the page's generator, the core's tests) are CommonJS; Node takes a
+# .js file for an ES module where a package.json above it says so, as one in /tmp did to a
+# clone there. This one, nearest to them, says what they are.
+if(NOT in_try_compile)
+    file(WRITE ${CMAKE_BINARY_DIR}/package.json "{\"type\": \"commonjs\"}\n")
+endif()
+
 set(CMAKE_C_COMPILER ${emscripten_dir}/bin/emcc)
 set(CMAKE_CXX_COMPILER ${emscripten_dir}/bin/em++)
 set(CMAKE_AR ${emscripten_dir}/bin/emar CACHE FILEPATH "Emscripten's archiver")
