@@ -37,7 +37,7 @@ void computeComponent(VectorFields& fields, const rt::NumberFormat& format,
     const std::u16string_view result = nameOf(component.result);
 
     // Exact throughout; only a value that a double could not hold stops the run.
-    const auto checked = [&](rt::Rational value) {
+    const auto checked = [&](rt::Number value) {
         if (rt::beyondDoubleRange(value)) {
             rt::raiseOverflow(result);
         }
@@ -45,12 +45,12 @@ void computeComponent(VectorFields& fields, const rt::NumberFormat& format,
     };
     // Converted one statement at a time: the order of a product's operands is unspecified.
     const auto product = [&](size_t i) {
-        const rt::Rational left = number(i);
-        const rt::Rational right = number(i + 1);
+        const rt::Number left = number(i);
+        const rt::Number right = number(i + 1);
         return checked(left * right);
     };
-    const rt::Rational first = product(0);
-    const rt::Rational second = product(2);
+    const rt::Number first = product(0);
+    const rt::Number second = product(2);
     fields.setText(result, format.toText(checked(first - second)));
 }
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -188,18 +189,18 @@ Integer powerOfTen(long long exponent) {
 }
 
 // The decimal's value, or nullopt where it lies beyond the range of a double.
-std::optional<Rational> valueOf(const DecimalText& decimal) {
+std::optional<Number> valueOf(const DecimalText& decimal) {
     if (decimal.digits.empty()) {
-        return Rational(0);
+        return Number();
     }
     const long long magnitude = decimal.scale + static_cast<long long>(decimal.digits.size()) - 1;
     if (magnitude > kMaxDecimalMagnitude) {
         return std::nullopt;
     }
     if (magnitude < kMinDecimalMagnitude) {
-        return Rational(0);
+        return Number();
     }
-    Rational value;
+    const auto sign = [&](Number value) { return decimal.negative ? -value : value; };
     if (decimal.digits.size() > kMaxExactDigits) {
         const std::optional<double> nearest =
             asciiToDouble(decimal.digits + 'e' + std::to_string(decimal.scale));
@@ -207,24 +208,33 @@ std::optional<Rational> valueOf(const DecimalText& decimal) {
             if (magnitude >= 0) {
                 return std::nullopt;
             }
-            return Rational(0);
+            return Number();
         }
-        value = *nearest;
-    } else {
-        Integer digits;
-        if (decimal.digits.size() < kPowersOfTen.size()) {
-            std::uint64_t small = 0;
-            for (const char digit : decimal.digits) {
-                small = small * 10 + static_cast<std::uint64_t>(digit - '0');
-            }
-            digits = small;
-        } else {
-            digits = Integer(decimal.digits.c_str());
-        }
-        value = decimal.scale >= 0 ? Rational(digits * powerOfTen(decimal.scale))
-                                   : Rational(digits, powerOfTen(-decimal.scale));
+        return sign(Rational(*nearest));
     }
-    return decimal.negative ? Rational(-value) : value;
+    // What people type: at most 18 digits, a power of ten that a machine integer holds.
+    constexpr std::size_t kSmallDigits = 18;
+    if (decimal.digits.size() <= kSmallDigits && decimal.scale > -19 && decimal.scale < 19) {
+        std::int64_t digits = 0;
+        for (const char digit : decimal.digits) {
+            digits = digits * 10 + (digit - '0');
+        }
+        if (decimal.negative) {
+            digits = -digits;
+        }
+        const auto power = static_cast<std::int64_t>(
+            kPowersOfTen[static_cast<std::size_t>(std::abs(decimal.scale))]);
+        if (decimal.scale < 0) {
+            return Number::fraction(digits, power);
+        }
+        std::int64_t whole = 0;
+        if (!__builtin_mul_overflow(digits, power, &whole)) {
+            return Number(whole);
+        }
+    }
+    const Integer digits(decimal.digits.c_str());
+    return sign(decimal.scale >= 0 ? Rational(digits * powerOfTen(decimal.scale))
+                                   : Rational(digits, powerOfTen(-decimal.scale)));
 }
 
 // Below this binary magnitude a number may round to zero as a double.
@@ -243,7 +253,7 @@ bool NumberFormat::readsFractions() const {
     return !hasSlash(m_symbols.decimalSeparator) && !hasSlash(m_symbols.groupSeparator);
 }
 
-Rational NumberFormat::toNumber(std::u16string_view text, std::u16string_view subject) const {
+Number NumberFormat::toNumber(std::u16string_view text, std::u16string_view subject) const {
     const SignTokens signs{{m_symbols.negativeSign, u"-", kUnicodeMinus},
                            {m_symbols.positiveSign, u"+"}};
     Cursor in(trimmed(text));
@@ -252,34 +262,38 @@ Rational NumberFormat::toNumber(std::u16string_view text, std::u16string_view su
         if (!decimal) {
             raiseTypeMismatch(subject, text);
         }
-        const std::optional<Rational> value = valueOf(*decimal);
+        const std::optional<Number> value = valueOf(*decimal);
         if (!value) {
             raiseOverflow(subject, text);
         }
         return *value;
     };
 
-    Rational value = part();
+    Number value = part();
     if (!in.atEnd()) {
         in.skipSpaces();
         if (!readsFractions() || !(in.take(u"/") || in.take(u"\u2044"))) {
             raiseTypeMismatch(subject, text);
         }
         in.skipSpaces();
-        const Rational denominator = part();
+        const Number denominator = part();
         if (!in.atEnd() || denominator.sign() == 0) {
             raiseTypeMismatch(subject, text);
         }
-        value /= denominator;
+        value = value / denominator;
     }
     if (beyondDoubleRange(value)) {
         raiseOverflow(subject, text);
     }
-    if (value.sign() != 0 && static_cast<long long>(msb(abs(numerator(value)))) -
-                              static_cast<long long>(msb(denominator(value))) <
-                          kTinyMagnitude &&
-        nearestDouble(value) == 0.0) {
-        return 0;
+    // A machine integer's fraction is never that small.
+    if (!value.isSmall()) {
+        const Rational exact = value.exact();
+        if (static_cast<long long>(msb(abs(numerator(exact)))) -
+                    static_cast<long long>(msb(denominator(exact))) <
+                kTinyMagnitude &&
+            nearestDouble(exact) == 0.0) {
+            return Number();
+        }
     }
     return value;
 }
@@ -297,6 +311,8 @@ struct ExactDecimal {
     std::uint64_t significand = 0; // without trailing zeros, at most 17 digits
     long long exponent = 0;        // of its last digit
 };
+
+constexpr std::uint64_t kSeventeenDigits = 100'000'000'000'000'000;
 
 // |value| as a decimal of at most 17 significant digits, where one holds it exactly.
 std::optional<ExactDecimal> shortExactDecimal(const Integer& numerator, const Integer& denominator) {
@@ -340,10 +356,43 @@ std::optional<ExactDecimal> shortExactDecimal(const Integer& numerator, const In
         significand /= 10;
         ++exponent;
     }
-    if (significand >= 100'000'000'000'000'000) {
+    if (significand >= kSeventeenDigits) {
         return std::nullopt;
     }
     return ExactDecimal{significand, exponent};
+}
+
+// The same on machine integers, for the fractions of nearly every result.
+std::optional<ExactDecimal> shortExactDecimal(std::uint64_t numerator, std::uint64_t denominator) {
+    const int twos = std::countr_zero(denominator);
+    std::uint64_t rest = denominator >> twos;
+    int fives = 0;
+    for (; rest % 5 == 0; rest /= 5) {
+        ++fives;
+    }
+    if (rest != 1) {
+        return std::nullopt;
+    }
+    const int k = std::max(twos, fives);
+    std::uint64_t n = numerator;
+    for (int i = 0; i < k - twos; ++i) {
+        if (__builtin_mul_overflow(n, std::uint64_t{2}, &n)) {
+            return shortExactDecimal(Integer(numerator), Integer(denominator));
+        }
+    }
+    for (int i = 0; i < k - fives; ++i) {
+        if (__builtin_mul_overflow(n, std::uint64_t{5}, &n)) {
+            return shortExactDecimal(Integer(numerator), Integer(denominator));
+        }
+    }
+    long long exponent = -k;
+    for (; n % 10 == 0; n /= 10) {
+        ++exponent;
+    }
+    if (n >= kSeventeenDigits) {
+        return std::nullopt;
+    }
+    return ExactDecimal{n, exponent};
 }
 
 int digitCount(std::uint64_t n) {
@@ -352,30 +401,36 @@ int digitCount(std::uint64_t n) {
 
 } // namespace
 
-std::u16string NumberFormat::toText(const Rational& value) const {
+std::u16string NumberFormat::toText(const Number& value) const {
     if (value.sign() == 0) {
         return u"0";
     }
     const bool negative = value.sign() < 0;
-    const Integer numerator = abs(boost::multiprecision::numerator(value));
-    const Integer& denominator = boost::multiprecision::denominator(value);
 
     // Exactly, where a short text holds the value and a double's normal range does; a component
     // below that range is written as the double nearest it, as every calculator does.
     const double nearest = nearestDouble(value);
     if (std::fabs(nearest) >= std::numeric_limits<double>::min()) {
-        if (const std::optional<ExactDecimal> exact = shortExactDecimal(numerator, denominator)) {
+        // A machine integer's fraction is written as one where it is short; a big one never is.
+        std::optional<ExactDecimal> exact;
+        std::optional<std::pair<std::uint64_t, std::uint64_t>> fraction;
+        if (value.isSmall()) {
+            fraction.emplace(std::abs(value.smallNumerator()), value.smallDenominator());
+            exact = shortExactDecimal(fraction->first, fraction->second);
+        } else {
+            const Rational big = value.exact();
+            exact = shortExactDecimal(abs(boost::multiprecision::numerator(big)),
+                                      boost::multiprecision::denominator(big));
+        }
+        if (exact) {
             const std::string digits = std::to_string(exact->significand);
             const auto first = static_cast<int>(exact->exponent) + static_cast<int>(digits.size()) - 1;
             return decimalText(negative, digits, first);
         }
-        if (readsFractions() && msb(numerator) < 64 && msb(denominator) < 64) {
-            const auto top = static_cast<std::uint64_t>(numerator);
-            const auto bottom = static_cast<std::uint64_t>(denominator);
-            if (digitCount(top) + digitCount(bottom) <= 17) {
-                return (negative ? u"-" : u"") + widen(std::to_string(top)) + u'/' +
-                       widen(std::to_string(bottom));
-            }
+        if (readsFractions() && fraction &&
+            digitCount(fraction->first) + digitCount(fraction->second) <= 17) {
+            return (negative ? u"-" : u"") + widen(std::to_string(fraction->first)) + u'/' +
+                   widen(std::to_string(fraction->second));
         }
     }
     // The shortest digits that read back as the nearest double.

@@ -56,10 +56,10 @@ public:
 
     // The number `text` holds. Raises a type mismatch or an overflow naming `subject`, the
     // field the text came from.
-    Rational toNumber(std::u16string_view text, std::u16string_view subject) const;
+    Number toNumber(std::u16string_view text, std::u16string_view subject) const;
 
     // The value must lie within the range of a double.
-    std::u16string toText(const Rational& value) const;
+    std::u16string toText(const Number& value) const;
 
     // What goes between numbers in a list read out to the user: ", ", or "; " where the decimal
     // separator is itself a comma, so that "0; 0; 2,5" is heard as three numbers, not four.

@@ -1,9 +1,11 @@
 #include "runtime/rational.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 namespace rt {
 
@@ -67,6 +69,171 @@ double nearestDouble(const Rational& value) {
     }
     // At most 2^53 · 2^971: exact, or infinite where rounding carried past the largest double.
     return sign * std::ldexp(static_cast<double>(mantissa), last + extra);
+}
+
+namespace {
+
+constexpr std::int64_t kNoSmallNumerator = std::numeric_limits<std::int64_t>::min();
+
+// Stein's binary gcd: shifts and subtractions, several times faster than std::gcd's divisions
+// on the small numbers that every Calculate run reduces.
+std::int64_t gcd(std::int64_t left, std::int64_t right) {
+    auto a = static_cast<std::uint64_t>(left < 0 ? -left : left);
+    auto b = static_cast<std::uint64_t>(right < 0 ? -right : right);
+    if (a == 0 || b == 0) {
+        return static_cast<std::int64_t>(a | b);
+    }
+    const int shift = std::countr_zero(a | b);
+    a >>= std::countr_zero(a);
+    do {
+        b >>= std::countr_zero(b);
+        if (a > b) {
+            std::swap(a, b);
+        }
+        b -= a;
+    } while (b != 0);
+    return static_cast<std::int64_t>(a << shift);
+}
+
+// Whether an integer fits a Number's small form (so its negation fits too).
+bool fitsSmall(const Integer& integer) {
+    return msb(abs(integer)) < 63;
+}
+
+} // namespace
+
+Number::Number(std::int64_t integer) {
+    if (integer == kNoSmallNumerator) {
+        m_big = std::make_shared<const Rational>(integer);
+    } else {
+        m_numerator = integer;
+    }
+}
+
+Number::Number(const Rational& value) {
+    if (value.sign() == 0) {
+        return;
+    }
+    const Integer& top = boost::multiprecision::numerator(value);
+    const Integer& bottom = boost::multiprecision::denominator(value);
+    if (fitsSmall(top) && fitsSmall(bottom)) {
+        m_numerator = static_cast<std::int64_t>(top);
+        m_denominator = static_cast<std::int64_t>(bottom);
+    } else {
+        m_big = std::make_shared<const Rational>(value);
+    }
+}
+
+Number Number::fraction(std::int64_t numerator, std::int64_t denominator) {
+    if (numerator == kNoSmallNumerator || denominator == kNoSmallNumerator) {
+        return Rational(numerator, denominator);
+    }
+    if (denominator < 0) {
+        numerator = -numerator;
+        denominator = -denominator;
+    }
+    const std::int64_t divisor = gcd(numerator, denominator);
+    Number number;
+    number.m_numerator = numerator / divisor;
+    number.m_denominator = denominator / divisor;
+    return number;
+}
+
+int Number::sign() const {
+    if (m_big) {
+        return m_big->sign();
+    }
+    return (m_numerator > 0) - (m_numerator < 0);
+}
+
+Rational Number::exact() const {
+    if (m_big) {
+        return *m_big;
+    }
+    return Rational(m_numerator, m_denominator);
+}
+
+Number Number::operator-() const {
+    if (m_big) {
+        return Rational(-*m_big);
+    }
+    Number negated = *this;
+    negated.m_numerator = -m_numerator;
+    return negated;
+}
+
+// The small forms' arithmetic checks every step for overflow and hands anything that leaves a
+// machine integer to the Rational, whose result comes back small wherever it fits.
+
+Number operator*(const Number& left, const Number& right) {
+    if (left.isSmall() && right.isSmall()) {
+        // Cross-cancelled first, the product is in lowest terms already.
+        const std::int64_t leftCancel = gcd(left.m_numerator, right.m_denominator);
+        const std::int64_t rightCancel = gcd(right.m_numerator, left.m_denominator);
+        Number product;
+        if (!__builtin_mul_overflow(left.m_numerator / leftCancel, right.m_numerator / rightCancel,
+                                    &product.m_numerator) &&
+            !__builtin_mul_overflow(left.m_denominator / rightCancel,
+                                    right.m_denominator / leftCancel, &product.m_denominator) &&
+            product.m_numerator != kNoSmallNumerator) {
+            return product;
+        }
+    }
+    return left.exact() * right.exact();
+}
+
+Number operator-(const Number& left, const Number& right) {
+    if (left.isSmall() && right.isSmall()) {
+        const std::int64_t common = gcd(left.m_denominator, right.m_denominator);
+        const std::int64_t leftScale = right.m_denominator / common;
+        const std::int64_t rightScale = left.m_denominator / common;
+        std::int64_t leftPart = 0;
+        std::int64_t rightPart = 0;
+        std::int64_t numerator = 0;
+        std::int64_t denominator = 0;
+        if (!__builtin_mul_overflow(left.m_numerator, leftScale, &leftPart) &&
+            !__builtin_mul_overflow(right.m_numerator, rightScale, &rightPart) &&
+            !__builtin_sub_overflow(leftPart, rightPart, &numerator) &&
+            !__builtin_mul_overflow(left.m_denominator, leftScale, &denominator)) {
+            return Number::fraction(numerator, denominator);
+        }
+    }
+    return left.exact() - right.exact();
+}
+
+Number operator/(const Number& left, const Number& right) {
+    if (right.isSmall()) {
+        Number reciprocal;
+        reciprocal.m_numerator = right.m_numerator < 0 ? -right.m_denominator : right.m_denominator;
+        reciprocal.m_denominator = right.m_numerator < 0 ? -right.m_numerator : right.m_numerator;
+        return left * reciprocal;
+    }
+    return left.exact() / right.exact();
+}
+
+bool operator==(const Number& left, const Number& right) {
+    // Small wherever it fits, so a small and a big Number always differ.
+    if (left.isSmall() != right.isSmall()) {
+        return false;
+    }
+    if (left.isSmall()) {
+        return left.m_numerator == right.m_numerator && left.m_denominator == right.m_denominator;
+    }
+    return *left.m_big == *right.m_big;
+}
+
+double nearestDouble(const Number& value) {
+    constexpr std::int64_t kExactInDouble = std::int64_t{1} << kMantissaBits;
+    if (value.isSmall() && value.smallNumerator() < kExactInDouble &&
+        -value.smallNumerator() < kExactInDouble && value.smallDenominator() < kExactInDouble) {
+        return static_cast<double>(value.smallNumerator()) /
+               static_cast<double>(value.smallDenominator());
+    }
+    return nearestDouble(value.exact());
+}
+
+bool beyondDoubleRange(const Number& value) {
+    return !value.isSmall() && beyondDoubleRange(value.exact());
 }
 
 bool beyondDoubleRange(const Rational& value) {

@@ -47,7 +47,7 @@ Expected model(const MapFields& fields, const rt::NumberFormat& format) {
         for (size_t k = 0; k < 4; ++k) {
             const std::u16string name(1, static_cast<char16_t>(operands[k]));
             try {
-                v[k] = format.toNumber(fields[name], name);
+                v[k] = format.toNumber(fields[name], name).exact();
             } catch (const rt::Error& error) {
                 expected.kind = error.kind();
                 expected.subject = name;
@@ -133,7 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         // What is written means the value, or where no short text holds it, its nearest double.
         const double nearest = rt::nearestDouble(*value);
-        const rt::Rational written = format.toNumber(fields[results.substr(i, 1)], u"x");
+        const rt::Rational written = format.toNumber(fields[results.substr(i, 1)], u"x").exact();
         check(written == *value || rt::nearestDouble(written) == nearest);
         allZero = allZero && nearest == 0;
     }

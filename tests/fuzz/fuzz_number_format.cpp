@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::u16string text = textOf(data + 2, size - 2, (data[1] & 1) != 0);
     rt::Rational value;
     try {
-        value = format.toNumber(text, u"a");
+        value = format.toNumber(text, u"a").exact();
     } catch (const rt::Error& error) {
         if (error.kind() == rt::ErrorKind::FunctionNotFound || error.subject() != u"a" ||
             error.text() != text) {
@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // Raises nothing, and reads back as the value, or where no short text holds it, as a number
     // with the same nearest double.
-    const rt::Rational back = format.toNumber(format.toText(value), u"x");
+    const rt::Rational back = format.toNumber(format.toText(value), u"x").exact();
     if (back != value && rt::nearestDouble(back) != rt::nearestDouble(value)) {
         std::abort();
     }

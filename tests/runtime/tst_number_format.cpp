@@ -253,7 +253,7 @@ TEST(NumberFormat, WritesExactValues) {
         const rt::NumberFormat format = formatFor(row.locale);
         const std::u16string text = format.toText(row.value);
         EXPECT_EQ(text, row.expected);
-        const rt::Rational back = format.toNumber(text, u"x");
+        const rt::Number back = format.toNumber(text, u"x");
         EXPECT_TRUE(back == row.value || rt::nearestDouble(back) == rt::nearestDouble(row.value));
     }
 }

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <cstdint>
 #include <limits>
 #include <vector>
 
@@ -67,6 +68,38 @@ TEST(NearestDouble, KnownCases) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(exactDifference(row.a, row.b, row.c, row.d), row.expected);
+    }
+}
+
+// A Number computes on machine integers until a step would overflow; across that edge, and on
+// both sides of it, its arithmetic must agree with the Rational's, and its result be small
+// exactly where it fits.
+TEST(Number, AgreesWithRationalAcrossTheMachineIntegersEdge) {
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    const std::vector<rt::Rational> values = {
+        0, 1, -1, 7, rt::Rational(-3, 4), rt::Rational(1, 3), kMax, -kMax,
+        rt::Rational(rt::Integer(kMax) + 1), rt::Rational(-rt::Integer(kMax) - 1),
+        rt::Rational(1, kMax), rt::Rational(-kMax, 2), rt::Rational(3037000499LL, 3037000500LL),
+        rt::Rational(rt::Integer(1) << 62, 3), rt::Rational(5, rt::Integer(1) << 63),
+    };
+    const auto canonical = [](const rt::Number& number) {
+        const rt::Rational exact = number.exact();
+        const auto fits = [](const rt::Integer& n) { return n == 0 || msb(abs(n)) < 63; };
+        return number.isSmall() == (fits(numerator(exact)) && fits(denominator(exact)));
+    };
+    for (const rt::Rational& a : values) {
+        for (const rt::Rational& b : values) {
+            SCOPED_TRACE(a.str() + " and " + b.str());
+            const rt::Number left(a);
+            const rt::Number right(b);
+            EXPECT_TRUE((left * right).exact() == a * b && canonical(left * right));
+            EXPECT_TRUE((left - right).exact() == a - b && canonical(left - right));
+            EXPECT_TRUE((-left).exact() == -a && canonical(-left));
+            if (b != 0) {
+                EXPECT_TRUE((left / right).exact() == a / b && canonical(left / right));
+            }
+            EXPECT_EQ(left == right, a == b);
+        }
     }
 }
 
