@@ -6,6 +6,8 @@
 #include "runtime/message_box.h"
 #include "tests/support/locales.h"
 #include "tests/support/map_fields.h"
+#include "tests/support/oracle_files.h"
+#include "tests/support/utf8.h"
 
 #include <array>
 #include <gtest/gtest.h>
@@ -339,6 +341,50 @@ TEST(Calculate, ExactOnTheNumbersAsTyped) {
         EXPECT_FALSE(outcome.error.has_value());
         EXPECT_EQ((std::array{fields[u"x"], fields[u"y"], fields[u"z"]}), row.expected);
         EXPECT_EQ(outcome.shown.size(), row.parallel ? 1u : 0u);
+    }
+}
+
+// Vectors typed as people type them, in two locales, against GMP's exact rationals: each
+// component written exactly where a short text holds it and else as its nearest double, each
+// read back as what it shows; overflow where the exact values leave a double's range; the
+// notice for the pairs parallel as typed, and not for those a trillionth off.
+TEST(Calculate, MatchesTheExactOracleOnTypedVectors) {
+    const std::vector<oracle::TypedVectorCase>& cases = oraclefiles::cases().typedVectors;
+    ASSERT_GE(cases.size(), 2000u) << "no oracle case file, or one without typed vectors";
+    const auto failures = [] {
+        return ::testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count();
+    };
+    for (const oracle::TypedVectorCase& c : cases) {
+        MapFields fields;
+        std::string typed;
+        for (size_t i = 0; i < 6; ++i) {
+            fields.set(std::u16string(1, static_cast<char16_t>(u'a' + i)), fromUtf8(c.texts[i]));
+            typed += " " + c.texts[i];
+        }
+        SCOPED_TRACE(c.locale + typed);
+        const rt::NumberFormat format(testlocales::symbols(c.locale));
+        const Outcome outcome = run(fields, format);
+        if (!c.overflow.empty()) {
+            EXPECT_TRUE(outcome.error && outcome.error->kind() == rt::ErrorKind::Overflow &&
+                        outcome.error->subject() == fromUtf8(c.overflow));
+        } else if (outcome.error) {
+            ADD_FAILURE() << outcome.error->what();
+        } else {
+            for (size_t i = 0; i < 3; ++i) {
+                const oracle::TypedVectorCase::Component& expected = c.components[i];
+                const std::u16string name(1, static_cast<char16_t>(u'x' + i));
+                const rt::Number written = format.toNumber(fields[name], name);
+                const rt::Rational exact(rt::Integer(expected.numerator),
+                                         rt::Integer(expected.denominator));
+                EXPECT_EQ(rt::nearestDouble(written), expected.nearest) << "component " << i;
+                EXPECT_TRUE(!expected.exactlyWritable || written.exact() == exact)
+                    << "component " << i;
+            }
+            EXPECT_EQ(outcome.shown.size(), c.notice ? 1u : 0u);
+        }
+        if (failures() >= 5) {
+            break; // enough to go on
+        }
     }
 }
 

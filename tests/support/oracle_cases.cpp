@@ -2,6 +2,7 @@
 
 #include "runtime/bit_cast.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cstdint>
@@ -30,6 +31,38 @@ bool readHex(std::istream& in, double& value) {
     return word.size() == 16 && status == std::errc() && end == word.data() + word.size();
 }
 
+std::vector<std::string> tabFields(const std::string& line) {
+    std::vector<std::string> fields;
+    std::istringstream in(line);
+    for (std::string field; std::getline(in, field, '\t');) {
+        fields.push_back(field);
+    }
+    return fields;
+}
+
+bool readTypedVector(const std::string& line, TypedVectorCase& c) {
+    const std::vector<std::string> f = tabFields(line);
+    if (f.size() != 1 + 1 + 6 + 1 + 3 * 4 + 1 || f[0] != "V") {
+        return false;
+    }
+    c.locale = f[1];
+    std::copy(f.begin() + 2, f.begin() + 8, c.texts.begin());
+    c.overflow = f[8] == "-" ? "" : f[8];
+    for (size_t i = 0; i < 3; ++i) {
+        TypedVectorCase::Component& component = c.components[i];
+        const size_t at = 9 + 4 * i;
+        component.numerator = f[at];
+        component.denominator = f[at + 1];
+        std::istringstream nearest(f[at + 2]);
+        if (!readHex(nearest, component.nearest)) {
+            return false;
+        }
+        component.exactlyWritable = f[at + 3] == "1";
+    }
+    c.notice = f[21] == "1";
+    return true;
+}
+
 } // namespace
 
 bool writeCases(const std::string& path, const Cases& cases) {
@@ -43,6 +76,18 @@ bool writeCases(const std::string& path, const Cases& cases) {
     }
     for (const DecimalCase& c : cases.decimal) {
         out << "D " << hexOf(c.exact) << ' ' << c.text << '\n';
+    }
+    for (const TypedVectorCase& c : cases.typedVectors) {
+        out << "V\t" << c.locale;
+        for (const std::string& text : c.texts) {
+            out << '\t' << text;
+        }
+        out << '\t' << (c.overflow.empty() ? "-" : c.overflow);
+        for (const TypedVectorCase::Component& component : c.components) {
+            out << '\t' << component.numerator << '\t' << component.denominator << '\t'
+                << hexOf(component.nearest) << '\t' << (component.exactlyWritable ? 1 : 0);
+        }
+        out << '\t' << (c.notice ? 1 : 0) << '\n';
     }
     out.flush();
     return static_cast<bool>(out);
@@ -74,6 +119,10 @@ Cases readCases(const std::string& path) {
             DecimalCase c{};
             ok = readHex(fields, c.exact) && static_cast<bool>(fields >> c.text);
             cases.decimal.push_back(c);
+        } else if (tag == 'V') {
+            TypedVectorCase c{};
+            ok = readTypedVector(line, c);
+            cases.typedVectors.push_back(c);
         }
         if (!ok) {
             return {};
