@@ -61,16 +61,58 @@ mergeInto(LibraryManager.library, {
             }
         },
 
-        // A field the program has written scrolled into what the user sees, where a phone's
-        // keyboard or a short window hides it, without moving the focus.
+        // The fields the program has written scrolled into what the user sees, where a phone's
+        // keyboard or a short window hides them, without moving the focus. Once all of a
+        // command's writes are done: each check reads the layout, which every write changes, so
+        // checking each as it is written would lay the page out once per field.
+        written: [],
         reveal: function (control) {
-            const seen = window.visualViewport ||
-                         {offsetTop: 0, offsetLeft: 0, width: innerWidth, height: innerHeight};
-            const box = control.getBoundingClientRect();
-            if (box.top < seen.offsetTop || box.bottom > seen.offsetTop + seen.height ||
-                box.left < seen.offsetLeft || box.right > seen.offsetLeft + seen.width) {
-                control.scrollIntoView({block: 'nearest', inline: 'nearest'});
+            if (melkora.written.push(control) > 1) {
+                return;
             }
+            queueMicrotask(() => {
+                const seen = window.visualViewport ||
+                             {offsetTop: 0, offsetLeft: 0, width: innerWidth, height: innerHeight};
+                for (const field of new Set(melkora.written)) {
+                    const box = field.getBoundingClientRect();
+                    if (box.top < seen.offsetTop || box.bottom > seen.offsetTop + seen.height ||
+                        box.left < seen.offsetLeft || box.right > seen.offsetLeft + seen.width) {
+                        field.scrollIntoView({block: 'nearest', inline: 'nearest'});
+                    }
+                }
+                melkora.written = [];
+            });
+        },
+
+        // Read once and kept: Intl's formatters take about half a millisecond to make for these
+        // six, which every Calculate would pay. The languages change only in the browser's
+        // settings, and the browser says when (melkora_attach listens).
+        symbols: null,
+        numberSymbols: function () {
+            if (melkora.symbols !== null) {
+                return melkora.symbols;
+            }
+            let format = null;
+            try {
+                format = new Intl.NumberFormat(navigator.languages);
+            } catch (error) {
+                format = new Intl.NumberFormat();
+            }
+            const locale = format.resolvedOptions().locale;
+            const part = (options, value, type) => {
+                const found = new Intl.NumberFormat(locale, options).formatToParts(value)
+                    .find((p) => p.type === type);
+                return found ? found.value : '';
+            };
+            melkora.symbols = [
+                part({}, 1.5, 'decimal') || '.',
+                part({}, -1, 'minusSign') || '-',
+                part({signDisplay: 'always'}, 1, 'plusSign') || '+',
+                part({notation: 'scientific'}, 1e5, 'exponentSeparator') || 'e',
+                part({useGrouping: false}, 0, 'integer') || '0',
+                part({}, 1234567, 'group'),
+            ].join('\0') + '\0';
+            return melkora.symbols;
         },
 
         showNextMessage: function () {
@@ -161,6 +203,7 @@ mergeInto(LibraryManager.library, {
             }
         });
         box.addEventListener('close', () => box.open || melkora.boxClosed());
+        window.addEventListener('languagechange', () => { melkora.symbols = null; });
         performance.mark('melkora-ready');
     },
 
@@ -228,26 +271,7 @@ mergeInto(LibraryManager.library, {
     // units written.
     melkora_numberSymbols__deps: ['$melkora'],
     melkora_numberSymbols: function (into, capacity) {
-        let format = null;
-        try {
-            format = new Intl.NumberFormat(navigator.languages);
-        } catch (error) {
-            format = new Intl.NumberFormat();
-        }
-        const locale = format.resolvedOptions().locale;
-        const part = (options, value, type) => {
-            const found = new Intl.NumberFormat(locale, options).formatToParts(value)
-                .find((p) => p.type === type);
-            return found ? found.value : '';
-        };
-        const symbols = [
-            part({}, 1.5, 'decimal') || '.',
-            part({}, -1, 'minusSign') || '-',
-            part({signDisplay: 'always'}, 1, 'plusSign') || '+',
-            part({notation: 'scientific'}, 1e5, 'exponentSeparator') || 'e',
-            part({useGrouping: false}, 0, 'integer') || '0',
-            part({}, 1234567, 'group'),
-        ].join('\0') + '\0';
+        const symbols = melkora.numberSymbols();
         const length = Math.min(symbols.length, capacity);
         for (let i = 0; i < length; ++i) {
             HEAPU16[(into >> 1) + i] = symbols.charCodeAt(i);
