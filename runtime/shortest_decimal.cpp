@@ -1,7 +1,7 @@
 #include "runtime/shortest_decimal.h"
 
 #include "runtime/bit_cast.h"
-#include "runtime/uint128.h"
+#include "runtime/multiprecision.h"
 
 #include <array>
 #include <bit>
@@ -42,8 +42,9 @@ struct Split {
 
 // (m · factor) >> shift, for shift ≥ 64; the 192-bit product never exists whole.
 uint64_t mulShift(uint64_t m, const Split& factor, int shift) {
-    const U128 low = multiplyWide(m, factor.low);
-    const U128 high = multiplyWide(m, factor.high);
+    using U128 = boost::multiprecision::uint128_t;
+    const U128 low = U128(m) * factor.low;
+    const U128 high = U128(m) * factor.high;
     const U128 sum = (low >> 64) + high;
     return static_cast<uint64_t>(sum >> (shift - 64));
 }
