@@ -1,12 +1,12 @@
-# Writes the page's service worker from its template (cmake -P): the list of files it keeps,
-# and its cache's name, which changes with any of their contents.
+# Writes the page's service worker from its template (cmake -P): the files it keeps, each with
+# its SHA-256, and its cache's name, which changes with any of their contents.
 #   -DSITE=<the page's folder> -DFILES=<its files, ;-separated> -DNAME=<name> -DTEMPLATE=<.in>
 set(digests "")
 set(quoted "")
 foreach(file IN LISTS FILES)
     file(SHA256 ${SITE}/${file} digest)
     string(APPEND digests "${digest}")
-    list(APPEND quoted "'${file}'")
+    list(APPEND quoted "'${file}': '${digest}'")
 endforeach()
 string(SHA256 digest "${digests}")
 string(SUBSTRING ${digest} 0 16 digest)

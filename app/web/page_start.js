@@ -130,6 +130,19 @@ Module['postRun'] = [() => {
         document.getElementById('cmdCalculate').click();
     }
     if ('serviceWorker' in navigator && window.isSecureContext) {
-        navigator.serviceWorker.register('service-worker.js').catch(() => {});
+        // A page that a worker already serves hears when a new version's worker takes over, and
+        // says so; the reload is the user's, who may be typing. A page kept open for days looks
+        // for a new version whenever it is shown again.
+        const served = Boolean(navigator.serviceWorker.controller);
+        navigator.serviceWorker.addEventListener('controllerchange', () => {
+            document.getElementById('updated').hidden = !served;
+        });
+        navigator.serviceWorker.register('service-worker.js').then((registration) => {
+            document.addEventListener('visibilitychange', () => {
+                if (document.visibilityState === 'visible') {
+                    registration.update().catch(() => {});
+                }
+            });
+        }).catch(() => {});
     }
 }];

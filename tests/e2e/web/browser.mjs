@@ -12,7 +12,8 @@
 // pixels per CSS pixel, and touch: a click is then a tap of the finger.
 // Keys have Playwright's names ("Enter", "Tab", "Space", "Alt", "Control", "c").
 
-import {cpSync, mkdtempSync, readFileSync, writeFileSync} from 'node:fs';
+import {createHash} from 'node:crypto';
+import {cpSync, existsSync, mkdtempSync, readFileSync, writeFileSync} from 'node:fs';
 import {join} from 'node:path';
 
 import {chromium} from 'playwright-core';
@@ -183,6 +184,21 @@ const takeReports = () => {
     window.melkoraReports = [];
     return reports;
 };
+// The service worker of a site whose files a test changed, or added to: each file's digest
+// taken again, so that the worker keeps them, under a cache name of their own.
+export function redigest(folder, added = []) {
+    const path = join(folder, 'service-worker.js');
+    const worker = readFileSync(path, 'utf8');
+    const kept = [...worker.matchAll(/'([^']+)': '([0-9a-f]{64})'/g)].map((m) => [m[1], m[2]]);
+    const digest = ([name, before]) => (existsSync(join(folder, name))
+        ? createHash('sha256').update(readFileSync(join(folder, name))).digest('hex') : before);
+    const files = [...added.map((name) => [name]), ...kept]
+        .map((file) => `'${file[0]}': '${digest(file)}'`);
+    const version = createHash('sha256').update(files.join()).digest('hex').slice(0, 16);
+    writeFileSync(path, worker.replace(/const FILES = \{[^}]*\};/, `const FILES = {${files.join(', ')}};`)
+                              .replace(/-[0-9a-f]{16}';/, `-${version}';`));
+}
+
 function withHooks(folder, into) {
     cpSync(folder, into, {recursive: true});
     writeFileSync(join(into, 'road-hooks.js'), `(${hookReports})();\n`);
@@ -195,7 +211,7 @@ function withHooks(folder, into) {
     };
     edit('index.html', '<meta name="referrer"',
          '<script src="road-hooks.js"></script>\n<meta name="referrer"');
-    edit('service-worker.js', 'const FILES = [', "const FILES = ['road-hooks.js', ");
+    redigest(into, ['road-hooks.js']);
     return into;
 }
 
