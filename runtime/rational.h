@@ -7,10 +7,10 @@
 //
 // The big integers are Boost.Multiprecision's (header-only).
 
+#include "runtime/multiprecision.h"
+
 #include <cstdint>
 #include <memory>
-
-#include "runtime/multiprecision.h"
 
 namespace rt {
 
