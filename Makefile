@@ -25,9 +25,12 @@ deps:
 run-deps:
 	@scripts/install-deps run
 
-# A build folder that make run made first has no tests yet: make test turns them on.
+# A build folder that make run made first has no tests yet: make test turns them on. One that
+# make build or make test makes has them from its first configure.
 $(BUILD)/build.ninja: | run-deps
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DMELKORA_TESTS=OFF
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DMELKORA_TESTS=$(WITH_TESTS)
+WITH_TESTS := OFF
+build: WITH_TESTS := ON
 
 build: deps $(BUILD)/build.ninja
 	grep -q '^MELKORA_TESTS:BOOL=ON' $(BUILD)/CMakeCache.txt || \
