@@ -11,7 +11,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <limits>
 #include <optional>
 #include <string>
 #include <utility>
@@ -122,14 +121,21 @@ bool takeSign(Cursor& in, const SignTokens& signs) {
     return false;
 }
 
-// A decimal as it was typed: value = ±digits · 10^scale, the digits without leading zeros.
+// A decimal as it was typed: value = ±digits · 10^scale, the digits without leading or trailing
+// zeros, so none for zero.
 struct DecimalText {
     bool negative = false;
     std::string digits;
     long long scale = 0;
+
+    // ⌊log10 |value|⌋, where the value is not zero.
+    long long magnitude() const { return scale + static_cast<long long>(digits.size()) - 1; }
+    bool exact() const { return digits.size() <= kMaxExactDigits; }
 };
 
-// Reads a decimal at the cursor, leaving it just after; nullopt where there is none.
+// Reads a decimal at the cursor, leaving it just after; nullopt where there is none. A digit on
+// either side of the decimal separator is enough: ".5" and "5." are read as every calculator
+// reads them.
 std::optional<DecimalText> takeDecimal(Cursor& in, const SignTokens& signs,
                                        const NumberSymbols& symbols) {
     DecimalText decimal;
@@ -146,10 +152,11 @@ std::optional<DecimalText> takeDecimal(Cursor& in, const SignTokens& signs,
         }
         return count;
     };
-    if (takeDigits(false) == 0) {
-        return std::nullopt;
+    int digitCount = takeDigits(false);
+    if (in.take(symbols.decimalSeparator)) {
+        digitCount += takeDigits(true);
     }
-    if (in.take(symbols.decimalSeparator) && takeDigits(true) == 0) {
+    if (digitCount == 0) {
         return std::nullopt;
     }
     if (in.take(u"E") || in.take(u"e") || in.take(symbols.exponent)) {
@@ -188,30 +195,9 @@ Integer powerOfTen(long long exponent) {
     return boost::multiprecision::pow(Integer(10), static_cast<unsigned>(exponent));
 }
 
-// The decimal's value, or nullopt where it lies beyond the range of a double.
-std::optional<Number> valueOf(const DecimalText& decimal) {
-    if (decimal.digits.empty()) {
-        return Number();
-    }
-    const long long magnitude = decimal.scale + static_cast<long long>(decimal.digits.size()) - 1;
-    if (magnitude > kMaxDecimalMagnitude) {
-        return std::nullopt;
-    }
-    if (magnitude < kMinDecimalMagnitude) {
-        return Number();
-    }
-    const auto sign = [&](Number value) { return decimal.negative ? -value : value; };
-    if (decimal.digits.size() > kMaxExactDigits) {
-        const std::optional<double> nearest =
-            asciiToDouble(decimal.digits + 'e' + std::to_string(decimal.scale));
-        if (!nearest) {
-            if (magnitude >= 0) {
-                return std::nullopt;
-            }
-            return Number();
-        }
-        return sign(Rational(*nearest));
-    }
+// The exact value of a decimal of at most kMaxExactDigits digits, whose scale the caller keeps
+// within a few thousand.
+Number exactValue(const DecimalText& decimal) {
     // What people type: at most 18 digits, a power of ten that a machine integer holds.
     constexpr std::size_t kSmallDigits = 18;
     if (decimal.digits.size() <= kSmallDigits && decimal.scale > -19 && decimal.scale < 19) {
@@ -232,9 +218,70 @@ std::optional<Number> valueOf(const DecimalText& decimal) {
             return Number(whole);
         }
     }
-    const Integer digits(decimal.digits.c_str());
-    return sign(decimal.scale >= 0 ? Rational(digits * powerOfTen(decimal.scale))
-                                   : Rational(digits, powerOfTen(-decimal.scale)));
+    Integer digits(decimal.digits.c_str());
+    if (decimal.negative) {
+        digits = -digits;
+    }
+    return decimal.scale >= 0 ? Rational(digits * powerOfTen(decimal.scale))
+                              : Rational(digits, powerOfTen(-decimal.scale));
+}
+
+// A decimal of more than kMaxExactDigits digits, as the double nearest it; nullopt where that
+// is infinite.
+std::optional<Number> roundedValue(const DecimalText& decimal) {
+    const std::optional<double> nearest =
+        asciiToDouble(decimal.digits + 'e' + std::to_string(decimal.scale));
+    if (!nearest) {
+        if (decimal.magnitude() >= 0) {
+            return std::nullopt;
+        }
+        return Number();
+    }
+    return Rational(decimal.negative ? -*nearest : *nearest);
+}
+
+// top / bottom (a bottom of no digits stands for 1), or nullopt where it lies beyond the range
+// of a double. Only the quotient's range counts, not its parts': "2e309/100" is 2E+307.
+std::optional<Number> valueOf(DecimalText top, std::optional<DecimalText> bottom) {
+    if (top.digits.empty()) {
+        return Number();
+    }
+    // ⌊log10 |top / bottom|⌋ is this or one less. Far outside the range of doubles the answer is
+    // known without a digit converted, and without a power of ten as large as the exponent.
+    const long long magnitude = top.magnitude() - (bottom ? bottom->magnitude() : 0);
+    if (magnitude > kMaxDecimalMagnitude) {
+        return std::nullopt;
+    }
+    if (magnitude < kMinDecimalMagnitude) {
+        return Number();
+    }
+    if (!bottom) {
+        return top.exact() ? exactValue(top) : roundedValue(top);
+    }
+    if (top.exact() && bottom->exact()) {
+        // Only the scales' difference counts, and the magnitude and the digits bound it.
+        top.scale -= bottom->scale;
+        bottom->scale = 0;
+        return exactValue(top) / exactValue(*bottom);
+    }
+    // A long part is the double nearest it. An infinite one is too large, and so is a quotient
+    // by a zero one; within the range of doubles, it bounds the other part's scale.
+    std::optional<Number> numerator;
+    if (!top.exact()) {
+        numerator = roundedValue(top);
+        if (!numerator || numerator->sign() == 0) {
+            return numerator;
+        }
+    }
+    std::optional<Number> denominator;
+    if (!bottom->exact()) {
+        denominator = roundedValue(*bottom);
+        if (!denominator || denominator->sign() == 0) {
+            return std::nullopt;
+        }
+    }
+    return (numerator ? *numerator : exactValue(top)) /
+           (denominator ? *denominator : exactValue(*bottom));
 }
 
 // Below this binary magnitude a number may round to zero as a double.
@@ -256,35 +303,29 @@ bool NumberFormat::readsFractions() const {
 Number NumberFormat::toNumber(std::u16string_view text, std::u16string_view subject) const {
     const SignTokens signs{{m_symbols.negativeSign, u"-", kUnicodeMinus},
                            {m_symbols.positiveSign, u"+"}};
+    // The syntax first, to the last character, and the value only then: a text that is not a
+    // number is a type mismatch, however large the number it starts with.
     Cursor in(trimmed(text));
-    const auto part = [&] {
-        const std::optional<DecimalText> decimal = takeDecimal(in, signs, m_symbols);
-        if (!decimal) {
-            raiseTypeMismatch(subject, text);
-        }
-        const std::optional<Number> value = valueOf(*decimal);
-        if (!value) {
-            raiseOverflow(subject, text);
-        }
-        return *value;
-    };
-
-    Number value = part();
-    if (!in.atEnd()) {
+    std::optional<DecimalText> top = takeDecimal(in, signs, m_symbols);
+    std::optional<DecimalText> bottom;
+    if (top && !in.atEnd()) {
         in.skipSpaces();
-        if (!readsFractions() || !(in.take(u"/") || in.take(u"\u2044"))) {
+        if (readsFractions() && (in.take(u"/") || in.take(u"\u2044"))) {
+            in.skipSpaces();
+            bottom = takeDecimal(in, signs, m_symbols);
+        }
+        if (!bottom || bottom->digits.empty()) {
             raiseTypeMismatch(subject, text);
         }
-        in.skipSpaces();
-        const Number denominator = part();
-        if (!in.atEnd() || denominator.sign() == 0) {
-            raiseTypeMismatch(subject, text);
-        }
-        value = value / denominator;
     }
-    if (beyondDoubleRange(value)) {
+    if (!top || !in.atEnd()) {
+        raiseTypeMismatch(subject, text);
+    }
+    const std::optional<Number> quotient = valueOf(std::move(*top), std::move(bottom));
+    if (!quotient || beyondDoubleRange(*quotient)) {
         raiseOverflow(subject, text);
     }
+    const Number& value = *quotient;
     // A machine integer's fraction is never that small.
     if (!value.isSmall()) {
         const Rational exact = value.exact();
@@ -395,6 +436,25 @@ std::optional<ExactDecimal> shortExactDecimal(std::uint64_t numerator, std::uint
     return ExactDecimal{n, exponent};
 }
 
+// Whether |value| lies below 2^-1022, the smallest normal double: judged on the exact value,
+// which may round up to it.
+bool belowNormalRange(const Number& value) {
+    if (value.isSmall()) { // at least 2^-63
+        return false;
+    }
+    const Rational exact = value.exact();
+    const Integer top = abs(numerator(exact));
+    const Integer& bottom = denominator(exact);
+    // 2^(magnitude - 1) < |value| < 2^(magnitude + 1)
+    const long long magnitude =
+        static_cast<long long>(msb(top)) - static_cast<long long>(msb(bottom));
+    constexpr long long kMinNormalMagnitude = -1022;
+    if (magnitude != kMinNormalMagnitude) {
+        return magnitude < kMinNormalMagnitude;
+    }
+    return (top << static_cast<unsigned>(-kMinNormalMagnitude)) < bottom;
+}
+
 int digitCount(std::uint64_t n) {
     return static_cast<int>(std::to_string(n).size());
 }
@@ -409,8 +469,7 @@ std::u16string NumberFormat::toText(const Number& value) const {
 
     // Exactly, where a short text holds the value and a double's normal range does; a component
     // below that range is written as the double nearest it, as every calculator does.
-    const double nearest = nearestDouble(value);
-    if (std::fabs(nearest) >= std::numeric_limits<double>::min()) {
+    if (!belowNormalRange(value)) {
         // A machine integer's fraction is written as one where it is short; a big one never is.
         std::optional<ExactDecimal> exact;
         std::optional<std::pair<std::uint64_t, std::uint64_t>> fraction;
@@ -434,6 +493,7 @@ std::u16string NumberFormat::toText(const Number& value) const {
         }
     }
     // The shortest digits that read back as the nearest double.
+    const double nearest = nearestDouble(value);
     if (nearest == 0) {
         return u"0";
     }

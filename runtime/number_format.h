@@ -3,28 +3,30 @@
 // Conversions between the texts of the fields and exact numbers, with one set of number symbols.
 //
 // Text to number reads a decimal: surrounding white space, an optional sign (ASCII + and -,
-// U+2212, or the locale's own signs), digits (ASCII or the locale's own), optionally the
-// locale's decimal separator followed by digits, and an optional exponent (E, e or the locale's
-// own marker, an optional sign, digits). Or a fraction: two decimals joined by "/" or U+2044
-// (fraction slash), with white space around it allowed and a sign on either part, so "-2/5",
-// "2/-5" and "1e3 / 7"; a denominator of zero is no number. Not where the locale's decimal or
-// group separator is itself a slash: there "1/2" might mean one and a half. Anything else is a
-// type mismatch, group separators included ("1,234" in en_US would otherwise quietly become 1234
-// for a user who meant a decimal), and so are expressions: "÷", roots, pi.
+// U+2212, or the locale's own signs), digits (ASCII or the locale's own) with the locale's
+// decimal separator before, among or after them ("2.5", ".5", "5."), and an optional exponent
+// (E, e or the locale's own marker, an optional sign, digits). Or a fraction: two decimals
+// joined by "/" or U+2044 (fraction slash), with white space around it allowed and a sign on
+// either part, so "-2/5", "2/-5" and "1e3 / 7"; a denominator of zero is no number. Not where
+// the locale's decimal or group separator is itself a slash: there "1/2" might mean one and a
+// half. Anything else is a type mismatch, group separators included ("1,234" in en_US would
+// otherwise quietly become 1234 for a user who meant a decimal), and so are expressions: "÷",
+// roots, pi. The whole text is judged a number or not before its value is looked at, so
+// "1e999x" is a type mismatch, not an overflow.
 //
-// The value is exact, within two limits that keep a pasted text from building gigantic
-// integers: a part of more than kMaxExactDigits significant digits is taken as the double
-// nearest it, and one whose exponent lies far outside a double's (beyond 10^309 or below
-// 10^-326) as infinity or zero. A number beyond the range of a double is an overflow; one too
-// small for a double to tell from zero is zero.
+// The value is exact. A number beyond the range of a double is an overflow, one too small for
+// a double to tell from zero is zero, and only the number counts, not its parts: "2e309/100" is
+// 2E+307. One limit keeps a pasted text from building gigantic integers: a decimal, or a part
+// of a fraction, of more than kMaxExactDigits significant digits is taken as the double nearest
+// it (and is too large where that is infinite).
 //
-// Number to text writes a value exactly where a short text can: a decimal of at most 17
-// significant digits (in the normal range of doubles), else a reduced fraction whose numerator
-// and denominator have at most 17 digits together. Anything else is written as the shortest
-// decimal that reads back as the double nearest the value. Always ASCII digits, ASCII minus,
-// the locale's decimal separator, an exponent as E+NN or E-NN outside 1E-05 to 1E+15, no group
-// separators, and "0" for zero. So every text this writes reads back, in every locale, and
-// means what it shows.
+// Number to text writes a value exactly where a short text can and its exact value lies in the
+// normal range of doubles: a decimal of at most 17 significant digits, else a reduced fraction
+// whose numerator and denominator have at most 17 digits together. Anything else is written as
+// the shortest decimal that reads back as the double nearest the value. Always ASCII digits,
+// ASCII minus, the locale's decimal separator, an exponent as E+NN or E-NN outside 1E-05 to
+// 1E+15, no group separators, and "0" for zero. So every text this writes reads back, in every
+// locale, and means what it shows.
 //
 // Neither direction goes near strtod, printf or the process locale.
 

@@ -63,7 +63,13 @@ TEST(NumberFormat, AcceptsNumbers) {
         {"en_US many digits round correctly", "en_US", u"0.1000000000000000055511151231257827",
          0.1},
         {"en_US exponent with many digits", "en_US", u"1e0000000000000000000003", 1000.0},
+        {"no digit before the point", "en_US", u".5", 0.5},
+        {"no digit after the point", "en_US", u"5.", 5.0},
+        {"minus, no digit before the point", "en_US", u"-.5", -0.5},
+        {"plus, no digit before the point, exponent", "en_US", u"+.5e3", 500.0},
         {"de_DE comma decimal", "de_DE", u"2,5", 2.5},
+        {"de_DE no digit before the comma", "de_DE", u",5", 0.5},
+        {"de_DE no digit after the comma", "de_DE", u"5,", 5.0},
         {"de_DE exponent", "de_DE", u"-1,5E-2", -0.015},
         {"he_IL own sign with mark", "he_IL", u"\u200E-1.5", -1.5},
         {"he_IL plain hyphen", "he_IL", u"-1.5", -1.5},
@@ -115,8 +121,9 @@ TEST(NumberFormat, RefusesNonNumbers) {
         {"two signs", "en_US", u"--1"},
         {"space after sign", "en_US", u"- 1"},
         {"space inside", "en_US", u"1 000"},
-        {"decimal point without fraction", "en_US", u"1."},
-        {"decimal point without integer", "en_US", u".5"},
+        {"decimal point alone", "en_US", u"."},
+        {"sign and decimal point", "en_US", u"-."},
+        {"decimal point and exponent", "en_US", u".e5"},
         {"two decimal points", "en_US", u"1.2.3"},
         {"en_US group separator", "en_US", u"1,234"},
         {"en_US grouped with decimals", "en_US", u"1,234.5"},
@@ -144,6 +151,13 @@ TEST(NumberFormat, RefusesNonNumbers) {
         {"pi", "en_US", u"pi"},
         {"an expression", "en_US", u"1+2"},
         {"fraction slash where the decimal separator is a slash", "fa_slash", u"1\u20444"},
+        // Not numbers, whatever number they start with.
+        {"too large, then letters", "en_US", u"1e999x"},
+        {"too large, then a number", "en_US", u"1e999 2"},
+        {"too large over zero", "en_US", u"1e999/0"},
+        {"too large over a word", "en_US", u"1e400/abc"},
+        {"long digits, then a letter", "en_US", std::u16string(5000, u'9') + u"x"},
+        {"long denominator, then a letter", "en_US", u"1/" + std::u16string(5000, u'9') + u"x"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -177,6 +191,14 @@ TEST(NumberFormat, RangeLimits) {
         {"under half the smallest subnormal", u"2.4e-324", false, 0.0},
         {"huge mantissa, tiny exponent", std::u16string(400, u'1') + u"e-500", false,
          1.11111111111111111111111111111e-101},
+        // A fraction's parts may lie outside the range; only its value counts.
+        {"a numerator beyond the range", u"2e309/100", false, 2e307},
+        {"both parts beyond the range", u"1e400/1e399", false, 10.0},
+        {"both parts too small for a double", u"1e-400/1e-399", false, 0.1},
+        {"a fraction beyond the range", u"1e200/1e-200", true, 0.0},
+        {"huge exponents cancel", u"3e999999999/2e999999999", false, 1.5},
+        {"a long part beyond the range is too large", std::u16string(1001, u'1') + u"/1e800", true,
+         0.0},
     };
     const rt::NumberFormat format = formatFor("en_US");
     for (const Row& row : rows) {
@@ -247,6 +269,9 @@ TEST(NumberFormat, WritesExactValues) {
         {"no fraction where the slash is the decimal separator", "fa_slash", third,
          u"0/3333333333333333"},
         {"below the normal range: the nearest double", "en_US", tenth * 1e-310, u"1E-311"},
+        {"just below the normal range, rounding up to it: the nearest double", "en_US",
+         rt::Rational(rt::Integer(22250738585072013), pow(rt::Integer(10), 324)),
+         u"2.2250738585072014E-308"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
