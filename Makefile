@@ -54,8 +54,8 @@ test: build
 
 # Melkora.exe, the core's tests and the benchmark for Windows, cross-compiled with mingw-w64:
 # for 32-bit Windows in $(BUILD_WIN32), for x64 in $(BUILD_WIN64). The tests hold each against
-# the oracle's cases, which the native build computes with MPFR; the native build writes the
-# icon too.
+# the oracle's cases, which the native build computes with MPFR and GMP; the native build
+# writes the icon too.
 define windows_build # folder, toolchain file
 	cmake -S . -B $(1) $(CMAKE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=cmake/$(2).cmake \
 	    -DMELKORA_ORACLE_CASES=$(abspath $(BUILD))/tests/support/oracle_cases.txt \
@@ -91,7 +91,8 @@ web: build
 	    -DMELKORA_PAGE_ICONS=$(abspath $(BUILD))/app/page-icons
 	cmake --build $(BUILD_WEB)
 
-# The web build's tests: the core's under Node, the page's in headless Chromium.
+# The web build's tests: the core's under Node, the page's in Chromium and Firefox ESR headless
+# and in WebKitGTK's MiniBrowser under Xvfb.
 web-test: web
 	ctest --test-dir $(BUILD_WEB) $(CTEST_FLAGS)
 
@@ -139,8 +140,9 @@ coverage: deps
 bench: build windows web
 	scripts/run-benchmarks $(BUILD) $(BUILD_WEB) $(BUILD_WIN32) $(BUILD_WIN64)
 
-# Every end-to-end suite SHAKE_ROUNDS times over, with the cores kept busy (docs/testing.md):
-# the suites that start an X server in one stream, the page's headless roads in another.
+# Every end-to-end suite SHAKE_ROUNDS times over, with one core kept busy beside the two streams
+# (docs/testing.md): the suites that start an X server in one, the page's headless roads in the
+# other.
 shake-out: build windows web
 	scripts/shake-out -n $(SHAKE_ROUNDS) -l 1 -o $(BUILD)/shake-out \
 	    $(BUILD),$(BUILD_WIN64),$(BUILD_WIN32),$(BUILD_WEB):webkit '$(BUILD_WEB):chromium|firefox'

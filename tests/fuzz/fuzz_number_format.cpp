@@ -1,8 +1,9 @@
 // Fuzzes text to number in several locales. Input: a byte choosing the locale, a byte choosing
 // the encoding (even: UTF-8, odd: raw UTF-16, which reaches lone surrogates), then the text.
 //
-// Properties: a conversion gives a finite double or raises a type mismatch or an overflow;
-// the double's text reads back as exactly the same double.
+// Properties: a conversion gives an exact number within the range of doubles or raises a type
+// mismatch or an overflow naming the field and its text; the number's text reads back as the
+// same number, or where no short text holds it, as one with the same nearest double.
 
 #include "runtime/error.h"
 #include "runtime/number_format.h"
