@@ -72,6 +72,15 @@ public:
         }
     }
 
+    // The ASCII digits from the cursor on, consumed.
+    std::u16string_view takeAsciiDigits() {
+        const size_t start = m_pos;
+        while (m_pos < m_text.size() && m_text[m_pos] >= u'0' && m_text[m_pos] <= u'9') {
+            ++m_pos;
+        }
+        return m_text.substr(start, m_pos - start);
+    }
+
     // The value of the digit at the cursor (ASCII or from the locale's set), consuming it, or -1.
     int takeDigit(char32_t zero) {
         if (atEnd()) {
@@ -133,31 +142,46 @@ struct DecimalText {
     bool exact() const { return digits.size() <= kMaxExactDigits; }
 };
 
-// Reads a decimal at the cursor, leaving it just after; nullopt where there is none. A digit on
-// either side of the decimal separator is enough: ".5" and "5." are read as every calculator
-// reads them.
-std::optional<DecimalText> takeDecimal(Cursor& in, const SignTokens& signs,
-                                       const NumberSymbols& symbols) {
-    DecimalText decimal;
+// Reads a decimal at the cursor into `decimal`, leaving the cursor just after; false where there
+// is none. A digit on either side of the decimal separator is enough: ".5" and "5." are read as
+// every calculator reads them.
+bool takeDecimal(Cursor& in, const SignTokens& signs, const NumberSymbols& symbols,
+                 DecimalText& decimal) {
     decimal.negative = takeSign(in, signs);
+    // ASCII digits come in runs, taken at one go: a pasted million of them costs little more
+    // than their copy.
+    const auto append = [&](std::u16string_view run) {
+        for (const char16_t digit : run) {
+            if (digit != u'0' || !decimal.digits.empty()) {
+                decimal.digits.push_back(static_cast<char>(digit));
+            }
+        }
+    };
     const auto takeDigits = [&](bool fraction) {
-        int count = 0;
-        for (int d; (d = in.takeDigit(symbols.zeroDigit)) >= 0; ++count) {
-            if (d != 0 || !decimal.digits.empty()) {
-                decimal.digits.push_back(static_cast<char>('0' + d));
+        std::size_t count = 0;
+        for (;;) {
+            const std::u16string_view run = in.takeAsciiDigits();
+            append(run);
+            count += run.size();
+            const int d = symbols.zeroDigit == U'0' ? -1 : in.takeDigit(symbols.zeroDigit);
+            if (d < 0) {
+                break;
             }
-            if (fraction) {
-                --decimal.scale;
-            }
+            const auto ascii = static_cast<char16_t>(u'0' + d);
+            append({&ascii, 1});
+            ++count;
+        }
+        if (fraction) {
+            decimal.scale -= static_cast<long long>(count);
         }
         return count;
     };
-    int digitCount = takeDigits(false);
+    std::size_t digitCount = takeDigits(false);
     if (in.take(symbols.decimalSeparator)) {
         digitCount += takeDigits(true);
     }
     if (digitCount == 0) {
-        return std::nullopt;
+        return false;
     }
     if (in.take(u"E") || in.take(u"e") || in.take(symbols.exponent)) {
         const bool negativeExponent = takeSign(in, signs);
@@ -167,7 +191,7 @@ std::optional<DecimalText> takeDecimal(Cursor& in, const SignTokens& signs,
             exponent = std::min(exponent * 10 + d, kExponentCap);
         }
         if (exponentCount == 0) {
-            return std::nullopt;
+            return false;
         }
         decimal.scale += negativeExponent ? -exponent : exponent;
     }
@@ -175,7 +199,7 @@ std::optional<DecimalText> takeDecimal(Cursor& in, const SignTokens& signs,
         decimal.digits.pop_back();
         ++decimal.scale;
     }
-    return decimal;
+    return true;
 }
 
 constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
@@ -195,12 +219,12 @@ Integer powerOfTen(long long exponent) {
     return boost::multiprecision::pow(Integer(10), static_cast<unsigned>(exponent));
 }
 
-// The exact value of a decimal of at most kMaxExactDigits digits, whose scale the caller keeps
-// within a few thousand.
-Number exactValue(const DecimalText& decimal) {
+// The exact value of a decimal of at most kMaxExactDigits digits, taken with `scale` for its
+// own, which the caller keeps within a few thousand.
+Number exactValue(const DecimalText& decimal, long long scale) {
     // What people type: at most 18 digits, a power of ten that a machine integer holds.
     constexpr std::size_t kSmallDigits = 18;
-    if (decimal.digits.size() <= kSmallDigits && decimal.scale > -19 && decimal.scale < 19) {
+    if (decimal.digits.size() <= kSmallDigits && scale > -19 && scale < 19) {
         std::int64_t digits = 0;
         for (const char digit : decimal.digits) {
             digits = digits * 10 + (digit - '0');
@@ -208,9 +232,9 @@ Number exactValue(const DecimalText& decimal) {
         if (decimal.negative) {
             digits = -digits;
         }
-        const auto power = static_cast<std::int64_t>(
-            kPowersOfTen[static_cast<std::size_t>(std::abs(decimal.scale))]);
-        if (decimal.scale < 0) {
+        const auto power =
+            static_cast<std::int64_t>(kPowersOfTen[static_cast<std::size_t>(std::abs(scale))]);
+        if (scale < 0) {
             return Number::fraction(digits, power);
         }
         std::int64_t whole = 0;
@@ -222,8 +246,7 @@ Number exactValue(const DecimalText& decimal) {
     if (decimal.negative) {
         digits = -digits;
     }
-    return decimal.scale >= 0 ? Rational(digits * powerOfTen(decimal.scale))
-                              : Rational(digits, powerOfTen(-decimal.scale));
+    return scale >= 0 ? Rational(digits * powerOfTen(scale)) : Rational(digits, powerOfTen(-scale));
 }
 
 // A decimal of more than kMaxExactDigits digits, as the double nearest it; nullopt where that
@@ -240,9 +263,9 @@ std::optional<Number> roundedValue(const DecimalText& decimal) {
     return Rational(decimal.negative ? -*nearest : *nearest);
 }
 
-// top / bottom (a bottom of no digits stands for 1), or nullopt where it lies beyond the range
-// of a double. Only the quotient's range counts, not its parts': "2e309/100" is 2E+307.
-std::optional<Number> valueOf(DecimalText top, std::optional<DecimalText> bottom) {
+// top / bottom (no bottom stands for 1), or nullopt where it lies beyond the range of a
+// double. Only the quotient's range counts, not its parts': "2e309/100" is 2E+307.
+std::optional<Number> valueOf(const DecimalText& top, const DecimalText* bottom) {
     if (top.digits.empty()) {
         return Number();
     }
@@ -256,13 +279,11 @@ std::optional<Number> valueOf(DecimalText top, std::optional<DecimalText> bottom
         return Number();
     }
     if (!bottom) {
-        return top.exact() ? exactValue(top) : roundedValue(top);
+        return top.exact() ? exactValue(top, top.scale) : roundedValue(top);
     }
     if (top.exact() && bottom->exact()) {
         // Only the scales' difference counts, and the magnitude and the digits bound it.
-        top.scale -= bottom->scale;
-        bottom->scale = 0;
-        return exactValue(top) / exactValue(*bottom);
+        return exactValue(top, top.scale - bottom->scale) / exactValue(*bottom, 0);
     }
     // A long part is the double nearest it. An infinite one is too large, and so is a quotient
     // by a zero one; within the range of doubles, it bounds the other part's scale.
@@ -280,8 +301,8 @@ std::optional<Number> valueOf(DecimalText top, std::optional<DecimalText> bottom
             return std::nullopt;
         }
     }
-    return (numerator ? *numerator : exactValue(top)) /
-           (denominator ? *denominator : exactValue(*bottom));
+    return (numerator ? *numerator : exactValue(top, top.scale)) /
+           (denominator ? *denominator : exactValue(*bottom, bottom->scale));
 }
 
 // Below this binary magnitude a number may round to zero as a double.
@@ -306,22 +327,24 @@ Number NumberFormat::toNumber(std::u16string_view text, std::u16string_view subj
     // The syntax first, to the last character, and the value only then: a text that is not a
     // number is a type mismatch, however large the number it starts with.
     Cursor in(trimmed(text));
-    std::optional<DecimalText> top = takeDecimal(in, signs, m_symbols);
-    std::optional<DecimalText> bottom;
-    if (top && !in.atEnd()) {
-        in.skipSpaces();
-        if (readsFractions() && (in.take(u"/") || in.take(u"\u2044"))) {
-            in.skipSpaces();
-            bottom = takeDecimal(in, signs, m_symbols);
-        }
-        if (!bottom || bottom->digits.empty()) {
-            raiseTypeMismatch(subject, text);
-        }
-    }
-    if (!top || !in.atEnd()) {
+    DecimalText top;
+    DecimalText bottom;
+    bool fraction = false;
+    if (!takeDecimal(in, signs, m_symbols, top)) {
         raiseTypeMismatch(subject, text);
     }
-    const std::optional<Number> quotient = valueOf(std::move(*top), std::move(bottom));
+    if (!in.atEnd()) {
+        in.skipSpaces();
+        if (!readsFractions() || !(in.take(u"/") || in.take(u"\u2044"))) {
+            raiseTypeMismatch(subject, text);
+        }
+        in.skipSpaces();
+        if (!takeDecimal(in, signs, m_symbols, bottom) || !in.atEnd() || bottom.digits.empty()) {
+            raiseTypeMismatch(subject, text);
+        }
+        fraction = true;
+    }
+    const std::optional<Number> quotient = valueOf(top, fraction ? &bottom : nullptr);
     if (!quotient || beyondDoubleRange(*quotient)) {
         raiseOverflow(subject, text);
     }
