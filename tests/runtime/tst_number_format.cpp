@@ -283,6 +283,43 @@ TEST(NumberFormat, WritesExactValues) {
     }
 }
 
+// A point with no digit on one side reads as it would with a zero there, in every test locale:
+// "0.25" as ".25", "-0.25" as "-.25", "7" as "7.".
+TEST(NumberFormat, PointWithoutDigitsOnOneSide) {
+    std::mt19937_64 random(20261210);
+    for (const testlocales::NamedSymbols& locale : testlocales::kLocales) {
+        SCOPED_TRACE(locale.name);
+        const rt::NumberFormat format(locale.symbols);
+        const std::u16string& point = locale.symbols.decimalSeparator;
+        for (int i = 0; i < 50; ++i) {
+            const double fraction = std::ldexp(static_cast<double>(random() >> 11), -53);
+            const double whole = std::floor(fraction * 1e6);
+            for (const double value : {fraction, -fraction, whole, -whole}) {
+                const std::u16string text = format.toText(rt::Rational(value));
+                std::u16string shortened = text;
+                if (const size_t zero = text.find(u"0" + point); zero <= 1) {
+                    shortened.erase(zero, 1);
+                } else if (text.find(point) == std::u16string::npos) {
+                    shortened += point;
+                }
+                ASSERT_EQ(format.toNumber(shortened, u"a"), format.toNumber(text, u"a")) << value;
+            }
+        }
+    }
+}
+
+// Only a fraction's value counts: parts scaled alike by any power of ten, far beyond a double's
+// range either way, read as the fraction itself.
+TEST(NumberFormat, FractionPartsScaledAlike) {
+    const rt::NumberFormat format = formatFor("en_US");
+    const rt::Number expected = rt::Number::fraction(-3, 7);
+    for (const char16_t* exponent : {u"0", u"300", u"400", u"-400", u"5000", u"999999999"}) {
+        SCOPED_TRACE(std::string(exponent, exponent + std::char_traits<char16_t>::length(exponent)));
+        EXPECT_EQ(format.toNumber(u"-3e" + std::u16string(exponent) + u" / 7e" + exponent, u"a"),
+                  expected);
+    }
+}
+
 TEST(NumberFormat, ErrorNamesFieldAndText) {
     try {
         formatFor("en_US").toNumber(u" abc ", u"e");
