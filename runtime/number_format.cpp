@@ -148,8 +148,8 @@ struct DecimalText {
 bool takeDecimal(Cursor& in, const SignTokens& signs, const NumberSymbols& symbols,
                  DecimalText& decimal) {
     decimal.negative = takeSign(in, signs);
-    // ASCII digits come in runs, taken at one go: a pasted million of them costs little more
-    // than their copy.
+    // ASCII digits are taken as runs rather than a code point at a time: a pasted million of
+    // them costs a few instructions each.
     const auto append = [&](std::u16string_view run) {
         for (const char16_t digit : run) {
             if (digit != u'0' || !decimal.digits.empty()) {
@@ -163,6 +163,7 @@ bool takeDecimal(Cursor& in, const SignTokens& signs, const NumberSymbols& symbo
             const std::u16string_view run = in.takeAsciiDigits();
             append(run);
             count += run.size();
+            // Where the locale's digits are ASCII, the run took them all.
             const int d = symbols.zeroDigit == U'0' ? -1 : in.takeDigit(symbols.zeroDigit);
             if (d < 0) {
                 break;
