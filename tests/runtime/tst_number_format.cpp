@@ -320,6 +320,16 @@ TEST(NumberFormat, FractionPartsScaledAlike) {
     }
 }
 
+// A part of over a thousand digits is the double nearest it, on either side of the slash.
+TEST(NumberFormat, LongPartOfAFraction) {
+    const rt::NumberFormat format = formatFor("en_US");
+    const std::u16string longOne = std::u16string(1001, u'1') + u"e-1000";
+    const rt::Number nearest = format.toNumber(longOne, u"a");
+    ASSERT_EQ(nearest, rt::Number(rt::Rational(rt::nearestDouble(nearest))));
+    EXPECT_EQ(format.toNumber(longOne + u"/-4", u"a"), nearest / rt::Number(-4));
+    EXPECT_EQ(format.toNumber(u"3/" + longOne, u"a"), rt::Number(3) / nearest);
+}
+
 TEST(NumberFormat, ErrorNamesFieldAndText) {
     try {
         formatFor("en_US").toNumber(u" abc ", u"e");
