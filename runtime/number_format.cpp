@@ -330,7 +330,7 @@ Number NumberFormat::toNumber(std::u16string_view text, std::u16string_view subj
     Cursor in(trimmed(text));
     DecimalText top;
     DecimalText bottom;
-    bool fraction = false;
+    const DecimalText* divisor = nullptr; // set where the text is a fraction
     if (!takeDecimal(in, signs, m_symbols, top)) {
         raiseTypeMismatch(subject, text);
     }
@@ -343,9 +343,9 @@ Number NumberFormat::toNumber(std::u16string_view text, std::u16string_view subj
         if (!takeDecimal(in, signs, m_symbols, bottom) || !in.atEnd() || bottom.digits.empty()) {
             raiseTypeMismatch(subject, text);
         }
-        fraction = true;
+        divisor = &bottom;
     }
-    const std::optional<Number> quotient = valueOf(top, fraction ? &bottom : nullptr);
+    const std::optional<Number> quotient = valueOf(top, divisor);
     if (!quotient || beyondDoubleRange(*quotient)) {
         raiseOverflow(subject, text);
     }
@@ -353,10 +353,7 @@ Number NumberFormat::toNumber(std::u16string_view text, std::u16string_view subj
     // A machine integer's fraction is never that small.
     if (!value.isSmall()) {
         const Rational exact = value.exact();
-        if (static_cast<long long>(msb(abs(numerator(exact)))) -
-                    static_cast<long long>(msb(denominator(exact))) <
-                kTinyMagnitude &&
-            nearestDouble(exact) == 0.0) {
+        if (binaryMagnitude(exact) < kTinyMagnitude && nearestDouble(exact) == 0.0) {
             return Number();
         }
     }
@@ -467,16 +464,13 @@ bool belowNormalRange(const Number& value) {
         return false;
     }
     const Rational exact = value.exact();
-    const Integer top = abs(numerator(exact));
-    const Integer& bottom = denominator(exact);
-    // 2^(magnitude - 1) < |value| < 2^(magnitude + 1)
-    const long long magnitude =
-        static_cast<long long>(msb(top)) - static_cast<long long>(msb(bottom));
+    const long long magnitude = binaryMagnitude(exact);
     constexpr long long kMinNormalMagnitude = -1022;
     if (magnitude != kMinNormalMagnitude) {
         return magnitude < kMinNormalMagnitude;
     }
-    return (top << static_cast<unsigned>(-kMinNormalMagnitude)) < bottom;
+    return (abs(numerator(exact)) << static_cast<unsigned>(-kMinNormalMagnitude)) <
+           denominator(exact);
 }
 
 int digitCount(std::uint64_t n) {

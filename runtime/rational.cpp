@@ -17,6 +17,11 @@ constexpr int kMaxBinaryMagnitude = 1024; // 2^1024 is beyond the largest double
 
 } // namespace
 
+long long binaryMagnitude(const Rational& value) {
+    return static_cast<long long>(msb(abs(numerator(value)))) -
+           static_cast<long long>(msb(denominator(value)));
+}
+
 double nearestDouble(const Rational& value) {
     if (value.sign() == 0) {
         return 0.0;
@@ -29,9 +34,9 @@ double nearestDouble(const Rational& value) {
     }
     Integer num = abs(top);
     Integer den = bottom;
-    // 2^(magnitude - 1) < |value| < 2^(magnitude + 1), so the quotient below has one or two
-    // bits more than a mantissa, or fewer where the subnormals' fixed last bit cuts it short.
-    const auto magnitude = static_cast<long long>(msb(num)) - static_cast<long long>(msb(den));
+    // The quotient below has one or two bits more than a mantissa, or fewer where the
+    // subnormals' fixed last bit cuts it short.
+    const long long magnitude = binaryMagnitude(value);
     const double sign = value.sign() < 0 ? -1.0 : 1.0;
     if (magnitude > kMaxBinaryMagnitude) {
         return sign * std::numeric_limits<double>::infinity();
@@ -241,9 +246,7 @@ bool beyondDoubleRange(const Rational& value) {
         return false;
     }
     // Far from the edge, the bit lengths tell.
-    const auto magnitude = static_cast<long long>(msb(abs(numerator(value)))) -
-                           static_cast<long long>(msb(denominator(value)));
-    if (magnitude < kMaxBinaryMagnitude - 2) {
+    if (binaryMagnitude(value) < kMaxBinaryMagnitude - 2) {
         return false;
     }
     return std::isinf(nearestDouble(value));

@@ -58,6 +58,10 @@ private:
 double nearestDouble(const Rational& value);
 double nearestDouble(const Number& value);
 
+// The bit length of |numerator| less that of the denominator, m: 2^(m - 1) < |value| < 2^(m + 1).
+// `value` must not be zero.
+long long binaryMagnitude(const Rational& value);
+
 // Whether `value`'s nearest double is infinite: a number Melkora cannot hold.
 bool beyondDoubleRange(const Rational& value);
 bool beyondDoubleRange(const Number& value);
