@@ -8,44 +8,68 @@ BUILD_WEB   ?= build-web
 BUILD_ASAN  ?= build-asan
 BUILD_FUZZ  ?= build-fuzz
 BUILD_COV   ?= build-coverage
+BUILD_DIST  ?= build-dist
+DIST        ?= dist
 FUZZ_SECONDS ?= 60
 SHAKE_ROUNDS ?= 20
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 CTEST_FLAGS ?= --output-on-failure
 
-.PHONY: all deps run-deps build run test windows windows-test win32 win32-test win64 win64-test sanitize fuzz-build fuzz fuzz-smoke coverage bench \
-        web web-test serve package install shake-out fresh-check clean
+.PHONY: all deps run-deps package-deps web-deps dist-deps build native run test windows windows-test \
+        win32 win32-test win64 win64-test sanitize fuzz-build fuzz fuzz-smoke coverage bench \
+        web web-test serve package install dist repro-check repro-check-quick shake-out \
+        fresh-check clean
 
 all: build
 
-# What make test uses; run-deps, only what building and running the program takes.
+# Every timestamp that a build writes into a package is the commit's time (reproducible-builds.org),
+# unless the caller sets another.
+SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
+ifneq ($(SOURCE_DATE_EPOCH),)
+export SOURCE_DATE_EPOCH
+endif
+
+# What each target installs (scripts/install-deps): deps, everything make test uses; the others,
+# only what building their artefacts takes.
 deps:
 	@scripts/install-deps test
-
 run-deps:
 	@scripts/install-deps run
+package-deps:
+	@scripts/install-deps package
+web-deps:
+	@scripts/install-deps web
+dist-deps:
+	@scripts/install-deps dist
 
-# A build folder that make run made first has no tests yet: make test turns them on. One that
-# make build or make test makes has them from its first configure.
+# The native build folder, made without tests; make build and the test targets turn them on, and
+# then they stay on. The Windows and web folders are configured again at each make, with tests
+# where a test target asks (TESTS_FLAG) and as they were otherwise.
 $(BUILD)/build.ninja: | run-deps
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DMELKORA_TESTS=$(WITH_TESTS)
-WITH_TESTS := OFF
-build: WITH_TESTS := ON
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+TESTS_FLAG :=
+win32-test win64-test web-test bench shake-out: TESTS_FLAG := -DMELKORA_TESTS=ON
 
 build: deps $(BUILD)/build.ninja
 	grep -q '^MELKORA_TESTS:BOOL=ON' $(BUILD)/CMakeCache.txt || \
 	    cmake -S . -B $(BUILD) -DMELKORA_TESTS=ON
 	cmake --build $(BUILD)
 
+# The native build as it stands: the program, its package's files, and the icons that the
+# Windows and web builds take from it.
+native: $(BUILD)/build.ninja
+	cmake --build $(BUILD)
+
 run: run-deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) --target melkora
 	$(BUILD)/app/melkora
 
-# Every test: the plain build, then the Windows builds' tests under Wine, then the web page's,
+# Every test: the plain build, then the reproducibility of its .deb (repro-check-quick), then the Windows builds' tests under Wine, then the web page's,
 # then the whole suite under the sanitizers, then a short fuzzing pass over the committed seeds,
 # then the coverage floor of calc/ and runtime/.
 test: build
 	ctest --test-dir $(BUILD) $(CTEST_FLAGS)
+	$(MAKE) --no-print-directory repro-check-quick
 	$(MAKE) --no-print-directory windows-test
 	$(MAKE) --no-print-directory web-test
 	$(MAKE) --no-print-directory sanitize
@@ -57,7 +81,7 @@ test: build
 # the oracle's cases, which the native build computes with MPFR and GMP; the native build
 # writes the icon too.
 define windows_build # folder, toolchain file
-	cmake -S . -B $(1) $(CMAKE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=cmake/$(2).cmake \
+	cmake -S . -B $(1) $(CMAKE_FLAGS) $(TESTS_FLAG) -DCMAKE_TOOLCHAIN_FILE=cmake/$(2).cmake \
 	    -DMELKORA_ORACLE_CASES=$(abspath $(BUILD))/tests/support/oracle_cases.txt \
 	    -DMELKORA_ICON_ICO=$(abspath $(BUILD))/app/melkora.ico
 	cmake --build $(1)
@@ -65,26 +89,26 @@ endef
 
 windows: win32 win64
 
-win32: build
+win32: package-deps native
 	$(call windows_build,$(BUILD_WIN32),i686-w64-mingw32)
 
-win64: build
+win64: package-deps native
 	$(call windows_build,$(BUILD_WIN64),x86_64-w64-mingw32)
 
 # The Windows builds' tests, under Wine. The x64 build's run wherever Wine does; the 32-bit
 # build's are skipped, and said so, on a machine that cannot run 32-bit programs.
 windows-test: win32-test win64-test
 
-win32-test: win32
+win32-test: build win32
 	ctest --test-dir $(BUILD_WIN32) $(CTEST_FLAGS)
 
-win64-test: win64
+win64-test: build win64
 	ctest --test-dir $(BUILD_WIN64) $(CTEST_FLAGS)
 
 # The web page in $(BUILD_WEB)/site, built with Emscripten; its wasm module made for size, its
 # icons those the native build renders.
-web: build
-	cmake -S . -B $(BUILD_WEB) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+web: web-deps native
+	cmake -S . -B $(BUILD_WEB) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel $(TESTS_FLAG) \
 	    -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake \
 	    -DMELKORA_ORACLE_CASES=$(abspath $(BUILD))/tests/support/oracle_cases.txt \
 	    -DMELKORA_ICON_ICO=$(abspath $(BUILD))/app/melkora.ico \
@@ -93,7 +117,7 @@ web: build
 
 # The web build's tests: the core's under Node, the page's in Chromium and Firefox ESR headless
 # and in WebKitGTK's MiniBrowser under Xvfb.
-web-test: web
+web-test: build web
 	ctest --test-dir $(BUILD_WEB) $(CTEST_FLAGS)
 
 # Serves the page on loopback, as any static host would.
@@ -109,13 +133,30 @@ sanitize: deps
 # The Debian package, melkora_<version>-1_<arch>.deb in $(BUILD); and for Windows, which the
 # Windows builds make, Melkora-<version>-<win32|win64>-setup.exe and
 # Melkora-<version>-<win32|win64>.zip in $(BUILD_WIN32) and $(BUILD_WIN64).
-package: build windows
+package: package-deps native windows
 	cmake --build $(BUILD) --target package
 
 # Installs into PREFIX (default /usr/local); DESTDIR works as usual.
 PREFIX ?= /usr/local
-install: build
+install: native
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# Every release file of the commit in $(DIST), from release builds without tests in $(BUILD_DIST),
+# with SHA256SUMS and the release notes (scripts/dist). Refuses a tree with uncommitted changes.
+dist: dist-deps
+	@scripts/dist --check-clean
+	$(MAKE) --no-print-directory native windows web BUILD=$(BUILD_DIST)/linux \
+	    BUILD_WIN32=$(BUILD_DIST)/win32 BUILD_WIN64=$(BUILD_DIST)/win64 BUILD_WEB=$(BUILD_DIST)/web
+	scripts/dist $(DIST) $(BUILD_DIST)/linux $(BUILD_DIST)/win32 $(BUILD_DIST)/win64 $(BUILD_DIST)/web
+
+# make dist twice, in clean clones in different folders, at different times, with different
+# umask, time zone and locale; diffoscope says where the files differ (scripts/repro-check).
+# make test runs the quick part: its own .deb against a release build's from a clone.
+repro-check: deps
+	scripts/repro-check
+
+repro-check-quick: build
+	scripts/repro-check --quick $(BUILD)
 
 fuzz-build: deps
 	cmake -S . -B $(BUILD_FUZZ) $(CMAKE_FLAGS) -DCMAKE_CXX_COMPILER=clang++-14 -DMELKORA_FUZZ=ON
@@ -153,4 +194,5 @@ fresh-check:
 	scripts/fresh-check
 
 clean:
-	rm -rf $(BUILD) $(BUILD_WIN32) $(BUILD_WIN64) $(BUILD_WEB) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_COV)
+	rm -rf $(BUILD) $(BUILD_WIN32) $(BUILD_WIN64) $(BUILD_WEB) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_COV) \
+	    $(BUILD_DIST) $(DIST)

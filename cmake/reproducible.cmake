@@ -1,0 +1,16 @@
+# The same commit builds the same bytes in any folder: the source and build folders' paths are
+# written as relative ones wherever the compiler records a path (debugging information, __FILE__
+# in Boost's assertion texts, Emscripten's output). Both are mapped, the build folder last, which
+# GCC and clang alike try first: the Makefile's build folders lie inside the source folder.
+# gdb finds the sources when started from the source folder, or with `directory <source folder>`.
+#
+# Every timestamp a package records comes from SOURCE_DATE_EPOCH, which the Makefile sets to the
+# commit's time: CPack's .deb reads it itself; MELKORA_SOURCE_DATE is it as a date, for the zips.
+#
+# The coverage build keeps its absolute paths, which gcovr matches to the sources.
+if(NOT MELKORA_COVERAGE)
+    add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=
+                        -ffile-prefix-map=${PROJECT_BINARY_DIR}/=)
+endif()
+# string(TIMESTAMP) takes SOURCE_DATE_EPOCH from the environment when it is set.
+string(TIMESTAMP MELKORA_SOURCE_DATE "%Y-%m-%d %H:%M:%S UTC" UTC)
