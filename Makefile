@@ -141,10 +141,12 @@ PREFIX ?= /usr/local
 install: native
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
-# Every release file of the commit in $(DIST), from release builds without tests in $(BUILD_DIST),
-# with SHA256SUMS and the release notes (scripts/dist). Refuses a tree with uncommitted changes.
+# Every release file of the commit in $(DIST), with SHA256SUMS and the release notes (scripts/dist):
+# from new build folders without tests in $(BUILD_DIST), so that nothing of an earlier commit's
+# build is left in them. Refuses a tree with uncommitted changes.
 dist: dist-deps
 	@scripts/dist --check-clean
+	rm -rf $(BUILD_DIST)
 	$(MAKE) --no-print-directory native windows web BUILD=$(BUILD_DIST)/linux \
 	    BUILD_WIN32=$(BUILD_DIST)/win32 BUILD_WIN64=$(BUILD_DIST)/win64 BUILD_WEB=$(BUILD_DIST)/web
 	scripts/dist $(DIST) $(BUILD_DIST)/linux $(BUILD_DIST)/win32 $(BUILD_DIST)/win64 $(BUILD_DIST)/web

@@ -15,8 +15,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # One file that needs no DLL of the compiler's: libstdc++, libgcc and the threads library are
 # linked in.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-# The linker stamps a program with the time of the link unless told not to; nothing reads the
-# stamp (Windows and Wine look at the version record), and without it a rebuild is the same bytes.
-string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT " -Wl,--no-insert-timestamp")
 
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)

@@ -4,8 +4,9 @@
 # GCC and clang alike try first: the Makefile's build folders lie inside the source folder.
 # gdb finds the sources when started from the source folder, or with `directory <source folder>`.
 #
-# Every timestamp a package records comes from SOURCE_DATE_EPOCH, which the Makefile sets to the
-# commit's time: CPack's .deb reads it itself; MELKORA_SOURCE_DATE is it as a date, for the zips.
+# Every timestamp comes from SOURCE_DATE_EPOCH, which the Makefile sets to the commit's time:
+# mingw-w64's linker stamps Melkora.exe with it, CPack's .deb takes it for its files' times, and
+# MELKORA_SOURCE_DATE is it as a date, for the Windows zips.
 #
 # The coverage build keeps its absolute paths, which gcovr matches to the sources.
 if(NOT MELKORA_COVERAGE)
