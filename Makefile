@@ -126,7 +126,7 @@ serve: web
 
 # The whole test suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
-	cmake -S . -B $(BUILD_ASAN) $(CMAKE_FLAGS) -DMELKORA_SANITIZE=ON
+	cmake -S . -B $(BUILD_ASAN) $(CMAKE_FLAGS) -DMELKORA_SANITIZE=ON -DMELKORA_TESTS=ON
 	cmake --build $(BUILD_ASAN)
 	ctest --test-dir $(BUILD_ASAN) $(CTEST_FLAGS)
 
@@ -173,7 +173,7 @@ fuzz-smoke: fuzz-build
 
 # Line coverage of calc/ and runtime/ by the unit tests; fails below 95%.
 coverage: deps
-	cmake -S . -B $(BUILD_COV) $(CMAKE_FLAGS) -DMELKORA_COVERAGE=ON
+	cmake -S . -B $(BUILD_COV) $(CMAKE_FLAGS) -DMELKORA_COVERAGE=ON -DMELKORA_TESTS=ON
 	cmake --build $(BUILD_COV)
 	find $(BUILD_COV) -name '*.gcda' -delete
 	ctest --test-dir $(BUILD_COV) $(CTEST_FLAGS) -L unit
