@@ -64,9 +64,10 @@ run: run-deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) --target melkora
 	$(BUILD)/app/melkora
 
-# Every test: the plain build, then the reproducibility of its .deb (repro-check-quick), then the Windows builds' tests under Wine, then the web page's,
-# then the whole suite under the sanitizers, then a short fuzzing pass over the committed seeds,
-# then the coverage floor of calc/ and runtime/.
+# Every test: the plain build, then its .deb against a release build's (repro-check-quick), then
+# the Windows builds' tests under Wine, then the web page's, then the whole suite under the
+# sanitizers, then a short fuzzing pass over the committed seeds, then the coverage floor of
+# calc/ and runtime/.
 test: build
 	ctest --test-dir $(BUILD) $(CTEST_FLAGS)
 	$(MAKE) --no-print-directory repro-check-quick
@@ -146,7 +147,7 @@ install: native
 # build is left in them. Refuses a tree with uncommitted changes.
 dist: dist-deps
 	@scripts/dist --check-clean
-	rm -rf $(BUILD_DIST)
+	rm -rf $(BUILD_DIST) $(DIST)
 	$(MAKE) --no-print-directory native windows web BUILD=$(BUILD_DIST)/linux \
 	    BUILD_WIN32=$(BUILD_DIST)/win32 BUILD_WIN64=$(BUILD_DIST)/win64 BUILD_WEB=$(BUILD_DIST)/web
 	scripts/dist $(DIST) $(BUILD_DIST)/linux $(BUILD_DIST)/win32 $(BUILD_DIST)/win64 $(BUILD_DIST)/web
