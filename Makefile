@@ -5,6 +5,9 @@ BUILD       ?= build
 BUILD_WIN32 ?= build-win32
 BUILD_WIN64 ?= build-win64
 BUILD_WEB   ?= build-web
+BUILD_ARM64 ?= build-arm64
+# Debian 12's arm64 packages, which the arm64 build compiles against; kept between builds.
+SYSROOT_ARM64 ?= $(or $(XDG_CACHE_HOME),$(HOME)/.cache)/melkora/sysroot-bookworm-arm64
 BUILD_ASAN  ?= build-asan
 BUILD_FUZZ  ?= build-fuzz
 BUILD_COV   ?= build-coverage
@@ -15,8 +18,8 @@ SHAKE_ROUNDS ?= 20
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 CTEST_FLAGS ?= --output-on-failure
 
-.PHONY: all deps run-deps package-deps web-deps dist-deps build native run test windows windows-test \
-        win32 win32-test win64 win64-test sanitize fuzz-build fuzz fuzz-smoke coverage bench \
+.PHONY: all deps run-deps package-deps web-deps arm64-deps dist-deps build native run test windows \
+        windows-test win32 win32-test win64 win64-test arm64 arm64-sysroot arm64-test sanitize fuzz-build fuzz fuzz-smoke coverage bench \
         web web-test serve package install dist repro-check repro-check-quick shake-out \
         fresh-check clean
 
@@ -39,6 +42,8 @@ package-deps:
 	@scripts/install-deps package
 web-deps:
 	@scripts/install-deps web
+arm64-deps:
+	@scripts/install-deps arm64
 dist-deps:
 	@scripts/install-deps dist
 
@@ -48,7 +53,7 @@ dist-deps:
 $(BUILD)/build.ninja: | run-deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 TESTS_FLAG :=
-win32-test win64-test web-test bench shake-out: TESTS_FLAG := -DMELKORA_TESTS=ON
+win32-test win64-test web-test arm64-test bench shake-out: TESTS_FLAG := -DMELKORA_TESTS=ON
 
 build: deps $(BUILD)/build.ninja
 	grep -q '^MELKORA_TESTS:BOOL=ON' $(BUILD)/CMakeCache.txt || \
@@ -65,13 +70,14 @@ run: run-deps $(BUILD)/build.ninja
 	$(BUILD)/app/melkora
 
 # Every test: the plain build, then its .deb against a release build's (repro-check-quick), then
-# the Windows builds' tests under Wine, then the web page's, then the whole suite under the
-# sanitizers, then a short fuzzing pass over the committed seeds, then the coverage floor of
-# calc/ and runtime/.
+# the Windows builds' tests under Wine, then the arm64 build's under qemu-user, then the web
+# page's, then the whole suite under the sanitizers, then a short fuzzing pass over the committed
+# seeds, then the coverage floor of calc/ and runtime/.
 test: build
 	ctest --test-dir $(BUILD) $(CTEST_FLAGS)
 	$(MAKE) --no-print-directory repro-check-quick
 	$(MAKE) --no-print-directory windows-test
+	$(MAKE) --no-print-directory arm64-test
 	$(MAKE) --no-print-directory web-test
 	$(MAKE) --no-print-directory sanitize
 	$(MAKE) --no-print-directory fuzz-smoke
@@ -106,6 +112,33 @@ win32-test: build win32
 win64-test: build win64
 	ctest --test-dir $(BUILD_WIN64) $(CTEST_FLAGS)
 
+# The Linux program for arm64 in $(BUILD_ARM64), cross-built with Debian's cross compiler against
+# a sysroot of Debian 12's own arm64 packages in $(SYSROOT_ARM64) (scripts/make-sysroot); its
+# icons and the oracle's cases come from the native build.
+arm64-sysroot:
+	scripts/make-sysroot $(SYSROOT_ARM64)
+
+arm64: arm64-deps native arm64-sysroot
+	cmake -S . -B $(BUILD_ARM64) $(CMAKE_FLAGS) $(TESTS_FLAG) \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake -DMELKORA_SYSROOT=$(SYSROOT_ARM64) \
+	    -DMELKORA_ORACLE_CASES=$(abspath $(BUILD))/tests/support/oracle_cases.txt \
+	    -DMELKORA_DESKTOP_ICONS=$(abspath $(BUILD))/app/icons
+	cmake --build $(BUILD_ARM64)
+
+# Its tests under qemu-user (scripts/arm64-run): the core's suite with every oracle case, the
+# end-to-end road and the package's checks. Skipped, and said so, where Debian's arm64 packages
+# cannot be fetched (make-sysroot exits 77).
+arm64-test: build
+	@status=0; scripts/make-sysroot $(SYSROOT_ARM64) || status=$$?; \
+	if [ $$status -eq 77 ]; then \
+	    echo "SKIPPED: the arm64 build and its tests, for want of Debian's arm64 packages"; \
+	elif [ $$status -ne 0 ]; then \
+	    exit $$status; \
+	else \
+	    $(MAKE) --no-print-directory arm64 TESTS_FLAG=$(TESTS_FLAG) && \
+	    ctest --test-dir $(BUILD_ARM64) $(CTEST_FLAGS); \
+	fi
+
 # The web page in $(BUILD_WEB)/site, built with Emscripten; its wasm module made for size, its
 # icons those the native build renders.
 web: web-deps native
@@ -131,11 +164,13 @@ sanitize: deps
 	cmake --build $(BUILD_ASAN)
 	ctest --test-dir $(BUILD_ASAN) $(CTEST_FLAGS)
 
-# The Debian package, melkora_<version>-1_<arch>.deb in $(BUILD); and for Windows, which the
-# Windows builds make, Melkora-<version>-<win32|win64>-setup.exe and
-# Melkora-<version>-<win32|win64>.zip in $(BUILD_WIN32) and $(BUILD_WIN64).
-package: package-deps native windows
+# The Debian packages, melkora_<version>-1_amd64.deb in $(BUILD) and melkora_<version>-1_arm64.deb
+# in $(BUILD_ARM64); and for Windows, which the Windows builds make,
+# Melkora-<version>-<win32|win64>-setup.exe and Melkora-<version>-<win32|win64>.zip in
+# $(BUILD_WIN32) and $(BUILD_WIN64).
+package: package-deps native windows arm64
 	cmake --build $(BUILD) --target package
+	cmake --build $(BUILD_ARM64) --target package
 
 # Installs into PREFIX (default /usr/local); DESTDIR works as usual.
 PREFIX ?= /usr/local
@@ -148,9 +183,11 @@ install: native
 dist: dist-deps
 	@scripts/dist --check-clean
 	rm -rf $(BUILD_DIST) $(DIST)
-	$(MAKE) --no-print-directory native windows web BUILD=$(BUILD_DIST)/linux \
-	    BUILD_WIN32=$(BUILD_DIST)/win32 BUILD_WIN64=$(BUILD_DIST)/win64 BUILD_WEB=$(BUILD_DIST)/web
-	scripts/dist $(DIST) $(BUILD_DIST)/linux $(BUILD_DIST)/win32 $(BUILD_DIST)/win64 $(BUILD_DIST)/web
+	$(MAKE) --no-print-directory native windows web arm64 BUILD=$(BUILD_DIST)/linux \
+	    BUILD_WIN32=$(BUILD_DIST)/win32 BUILD_WIN64=$(BUILD_DIST)/win64 BUILD_WEB=$(BUILD_DIST)/web \
+	    BUILD_ARM64=$(BUILD_DIST)/arm64
+	scripts/dist $(DIST) $(BUILD_DIST)/linux $(BUILD_DIST)/win32 $(BUILD_DIST)/win64 $(BUILD_DIST)/web \
+	    $(BUILD_DIST)/arm64
 
 # make dist twice, in clean clones in different folders, at different times, with different
 # umask, time zone and locale; diffoscope says where the files differ (scripts/repro-check).
@@ -197,5 +234,5 @@ fresh-check:
 	scripts/fresh-check
 
 clean:
-	rm -rf $(BUILD) $(BUILD_WIN32) $(BUILD_WIN64) $(BUILD_WEB) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_COV) \
-	    $(BUILD_DIST) $(DIST)
+	rm -rf $(BUILD) $(BUILD_WIN32) $(BUILD_WIN64) $(BUILD_WEB) $(BUILD_ARM64) $(BUILD_ASAN) \
+	    $(BUILD_FUZZ) $(BUILD_COV) $(BUILD_DIST) $(DIST)

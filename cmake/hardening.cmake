@@ -4,7 +4,7 @@
 #
 # Linux: the set Debian builds its own packages with under hardening=+all (dpkg-buildflags):
 # the strong stack protector, stack-clash protection, control-flow protection where the
-# processor has it (CET on x86), checked string and memory functions, format checks,
+# processor has it (CET on x86, branch targets and signed return addresses on arm64), checked string and memory functions, format checks,
 # position-independent code (the compiler's default), read-only relocations and immediate
 # binding. Windows: the stack protector and the checked functions, whose runtime (libssp) is
 # linked in, so that Melkora.exe still needs no DLL beyond the system's; ASLR, high-entropy ASLR
@@ -33,7 +33,7 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
     return()
 endif()
 
-foreach(flag -fstack-clash-protection -fcf-protection)
+foreach(flag -fstack-clash-protection -fcf-protection -mbranch-protection=standard)
     string(MAKE_C_IDENTIFIER "MELKORA_HAS${flag}" has_flag)
     check_cxx_compiler_flag(${flag} ${has_flag})
     if(${has_flag})

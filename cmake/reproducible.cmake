@@ -15,6 +15,11 @@ if(NOT MELKORA_COVERAGE)
     add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.
                         -ffile-prefix-map=${PROJECT_BINARY_DIR}=.)
 endif()
+# A cross build's headers and libraries are recorded where they lie on the target, wherever the
+# sysroot is kept.
+if(CMAKE_SYSROOT)
+    add_compile_options(-ffile-prefix-map=${CMAKE_SYSROOT}/=/)
+endif()
 set(CMAKE_AUTOMOC_PATH_PREFIX ON)
 # string(TIMESTAMP) takes SOURCE_DATE_EPOCH from the environment when it is set.
 string(TIMESTAMP MELKORA_SOURCE_DATE "%Y-%m-%d %H:%M:%S UTC" UTC)

@@ -1,5 +1,8 @@
 # Linux: the program on Qt 6 Widgets, its Debian package, the Qt layer's tests offscreen, the
-# end-to-end road under Xvfb, and the benchmarks.
+# end-to-end road under Xvfb, and the benchmarks. A build for another processor (arm64, cmake/
+# aarch64-linux-gnu.cmake) makes the program and its package, and runs the end-to-end road and
+# the package's checks under the emulator; the Qt layer's tests and the benchmarks are the
+# native build's.
 #
 # Every file in this folder adds its platform's runtime layer when it is included (an OBJECT
 # library in runtime/<layer>/ that implements runtime/platform.h) and defines the same set of
@@ -12,25 +15,16 @@
 
 find_package(Qt6 6.2 REQUIRED COMPONENTS Widgets)
 if(MELKORA_TESTS)
-    find_package(Qt6 REQUIRED COMPONENTS Test)
+    if(NOT CMAKE_CROSSCOMPILING)
+        find_package(Qt6 REQUIRED COMPONENTS Test)
+    endif()
     find_package(GTest REQUIRED)
     find_program(XVFB_RUN xvfb-run REQUIRED)
 endif()
 add_subdirectory(runtime/qt)
 
-function(melkora_add_program)
-    add_library(melkora_app STATIC icon.cpp startup.cpp)
-    target_include_directories(melkora_app PUBLIC ${PROJECT_SOURCE_DIR}
-                               ${PROJECT_BINARY_DIR}/generated)
-    target_link_libraries(melkora_app PUBLIC melkora_icon_pixels Qt6::Widgets
-                          PRIVATE melkora_warnings)
-
-    add_executable(melkora main.cpp)
-    target_link_libraries(melkora PRIVATE melkora_app melkora_window melkora_runtime_qt
-                          melkora_warnings)
-
-    # The desktop's icons, rendered by the build from the program's own pixel map, and the web
-    # page's, which the web build takes from page-icons/ here.
+# Renders the desktop's icons in app/icons and the web page's in app/page-icons; sets icon_dir.
+function(melkora_render_icons)
     add_executable(melkora_icon_export icon_export.cpp)
     target_link_libraries(melkora_icon_export PRIVATE melkora_app melkora_warnings)
     set(icon_dir ${CMAKE_CURRENT_BINARY_DIR}/icons)
@@ -47,6 +41,33 @@ function(melkora_add_program)
         DEPENDS melkora_icon_export
         COMMENT "Rendering the icons")
     add_custom_target(melkora_icons ALL DEPENDS ${icon_files})
+    set(icon_dir ${icon_dir} PARENT_SCOPE)
+endfunction()
+
+function(melkora_add_program)
+    add_library(melkora_app STATIC icon.cpp startup.cpp)
+    target_include_directories(melkora_app PUBLIC ${PROJECT_SOURCE_DIR}
+                               ${PROJECT_BINARY_DIR}/generated)
+    target_link_libraries(melkora_app PUBLIC melkora_icon_pixels Qt6::Widgets
+                          PRIVATE melkora_warnings)
+
+    add_executable(melkora main.cpp)
+    target_link_libraries(melkora PRIVATE melkora_app melkora_window melkora_runtime_qt
+                          melkora_warnings)
+
+    # The desktop's icons are rendered from the program's own pixel map by the native build, with
+    # the web page's, which the web build takes from it. A cross build takes them from there too,
+    # as the Windows build takes its icon: building runs no program of another processor.
+    if(CMAKE_CROSSCOMPILING)
+        set(MELKORA_DESKTOP_ICONS "" CACHE PATH "The desktop's icons, app/icons of a native build")
+        if(NOT EXISTS "${MELKORA_DESKTOP_ICONS}/scalable/apps/${MELKORA_APP_ID}.svg")
+            message(FATAL_ERROR "MELKORA_DESKTOP_ICONS names no icons; a native build renders "
+                                "them in app/icons")
+        endif()
+        set(icon_dir ${MELKORA_DESKTOP_ICONS})
+    else()
+        melkora_render_icons()
+    endif()
 
     # The manual page, compressed as Debian wants it.
     set(man_page ${CMAKE_CURRENT_BINARY_DIR}/melkora.1.gz)
@@ -76,6 +97,17 @@ function(melkora_add_packages)
 endfunction()
 
 function(melkora_add_platform_tests)
+    set(xvfb ${XVFB_RUN} -a -s "-screen 0 1280x1024x24 -dpi 96")
+    if(CMAKE_CROSSCOMPILING)
+        # The program of another processor on the end-to-end road, under the emulator; its
+        # package checked as the native one is, but not installed here.
+        add_test(NAME e2e_calculate COMMAND ${xvfb} ${CMAKE_CURRENT_SOURCE_DIR}/e2e/calculate.sh
+                                            ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:melkora>)
+        set_tests_properties(e2e_calculate PROPERTIES LABELS e2e TIMEOUT 120)
+        melkora_add_package_test()
+        return()
+    endif()
+
     # Widget tests on Qt's offscreen platform.
     function(melkora_qt_test name)
         cmake_parse_arguments(PARSE_ARGV 1 ARG "" "" "SOURCES;LIBRARIES")
@@ -98,7 +130,6 @@ function(melkora_add_platform_tests)
     set_tests_properties(tst_soak PROPERTIES TIMEOUT 900)
 
     # End to end: the real program under a virtual X server, driven by xdotool.
-    set(xvfb ${XVFB_RUN} -a -s "-screen 0 1280x1024x24 -dpi 96")
     add_test(NAME e2e_calculate COMMAND ${xvfb} ${CMAKE_CURRENT_SOURCE_DIR}/e2e/calculate.sh
                                         $<TARGET_FILE:melkora>)
     add_test(NAME e2e_link COMMAND ${xvfb} ${CMAKE_CURRENT_SOURCE_DIR}/e2e/link.sh
@@ -110,18 +141,27 @@ function(melkora_add_platform_tests)
     set_tests_properties(e2e_calculate e2e_link e2e_no_display e2e_screen_reader PROPERTIES
                          LABELS e2e TIMEOUT 120)
 
-    # The package and its desktop metadata. Installs the package for real where it runs as
-    # root; not from the sanitizer build, whose binary is no release.
+    # Not from the sanitizer build, whose binary is no release.
     if(NOT MELKORA_SANITIZE)
-        add_test(NAME package
-                 COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/packaging/check_package.sh
-                         ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR} ${MELKORA_VERSION}
-                         ${MELKORA_APP_ID})
-        set_tests_properties(package PROPERTIES LABELS package TIMEOUT 600 RUN_SERIAL ON)
+        melkora_add_package_test()
     endif()
 endfunction()
 
+# The package and its desktop metadata, with their validators; installed for real where the
+# test runs as root and the package is for this machine.
+function(melkora_add_package_test)
+    add_test(NAME package
+             COMMAND ${PROJECT_SOURCE_DIR}/tests/packaging/check_package.sh
+                     ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR} ${MELKORA_VERSION}
+                     ${MELKORA_APP_ID})
+    set_tests_properties(package PROPERTIES LABELS package TIMEOUT 600 RUN_SERIAL ON)
+endfunction()
+
 function(melkora_add_benchmarks)
+    # Under an emulator, times would say nothing of the processor's.
+    if(CMAKE_CROSSCOMPILING)
+        return()
+    endif()
     find_package(benchmark REQUIRED)
     find_package(X11 REQUIRED COMPONENTS Xdamage Xtst)
 

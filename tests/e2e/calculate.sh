@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # A user's first calculation, through the real program under Xvfb: type two vectors, press
 # Enter, copy the results out of the locked fields, and look at the window.
+#
+#   calculate.sh [emulator...] <program>
 set -euo pipefail
-program=$1
 work=$(mktemp -d)
 trap 'status=$?; stop_melkora; rm -rf "$work"; exit $status' EXIT
 . "$(dirname "$0")/lib.sh"
 
-start_melkora "$program"
+start_melkora "$@"
 
 # The focus starts in a; Tab walks a..f.
 for value in 1 2 3 4 5 6; do
@@ -16,7 +17,6 @@ for value in 1 2 3 4 5 6; do
 done
 # The focus is in x now. Enter runs Calculate there too, and leaves the focus in place.
 xdotool key Return
-sleep 0.3
 x=$(copy_focused_field)
 xdotool key Tab
 y=$(copy_focused_field)

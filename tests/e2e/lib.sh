@@ -35,9 +35,24 @@ expect_pixel() {
     [ "$got" = "$want" ] || fail "pixel ($x, $y) is $got, expected $want"
 }
 
-# The text of the field that has the focus, by select-all and copy, read off the clipboard.
+# The text of the field that has the focus, by select-all and copy, read off the clipboard once
+# the program has put it there: the clipboard holds a marker until then. The program handles the
+# keys in the order they come, so whatever was typed before is in the field by then.
 copy_focused_field() {
+    local marker="(nothing copied yet: $RANDOM)" text
+    printf '%s' "$marker" | xclip -selection clipboard
+    await_clipboard = "$marker" || fail "the clipboard cannot be set"
     xdotool key --clearmodifiers ctrl+a ctrl+c
-    sleep 0.2
-    timeout 5 xclip -o -selection clipboard
+    await_clipboard != "$marker" || fail "nothing was copied from the focused field"
+    printf '%s\n' "$text"
+}
+
+# Reads the clipboard into $text until it is (=) or is no longer (!=) the marker, for up to 10 s.
+await_clipboard() {
+    local deadline=$((SECONDS + 10))
+    while text=$(timeout 5 xclip -o -selection clipboard 2>/dev/null || true)
+          [ ! "$text" "$1" "$2" ]; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.05
+    done
 }

@@ -60,8 +60,10 @@ echo "== hardening-check, the built program and the packaged one"
 # program as built for control-flow protection only when every object in it is, the C library's
 # start files too, which Debian 12's are not: there the mark is not asked for (our own code
 # carries the instructions all the same).
+# hardening-check knows x86's mark alone: a package for another processor (arm64) skips it.
+arch=$(dpkg-deb -f "$deb" Architecture)
 skip=
-readelf -n "$(c++ -print-file-name=Scrt1.o)" | grep -q 'x86 feature: IBT, SHSTK' ||
+[ "$arch" = amd64 ] && readelf -n "$(c++ -print-file-name=Scrt1.o)" | grep -q 'x86 feature: IBT, SHSTK' ||
     skip=--nocfprotection
 dpkg-deb -x "$deb" "$work/root"
 for program in "$build_dir/app/melkora" "$work/root/usr/bin/melkora"; do
@@ -77,7 +79,11 @@ if grep -E 'hardening-|binary-has-unneeded-section' "$work/lintian"; then
     fail "the packaged program is not built or stripped as Debian's are"
 fi
 
-if [ "$(id -u)" -ne 0 ]; then
+if [ "$arch" != "$(dpkg --print-architecture)" ]; then
+    echo "SKIPPED: a package for $arch is not installed on this machine"
+    echo "package: 1 passed, 0 failed, 1 skipped"
+    exit 0
+elif [ "$(id -u)" -ne 0 ]; then
     echo "SKIPPED: installing the package needs root"
     echo "package: 1 passed, 0 failed, 1 skipped"
     exit 0
