@@ -19,9 +19,9 @@ CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 CTEST_FLAGS ?= --output-on-failure
 
 .PHONY: all deps run-deps package-deps web-deps arm64-deps dist-deps build native run test windows \
-        windows-test win32 win32-test win64 win64-test arm64 arm64-sysroot arm64-test sanitize fuzz-build fuzz fuzz-smoke coverage bench \
-        web web-test serve package install dist repro-check repro-check-quick shake-out \
-        fresh-check clean
+        windows-test win32 win32-test win64 win64-test arm64 arm64-sysroot arm64-test sanitize \
+        fuzz-build fuzz fuzz-smoke coverage bench web web-test serve package install dist \
+        repro-check repro-check-quick shake-out fresh-check clean
 
 all: build
 

@@ -4,9 +4,10 @@
 #
 # Linux: the set Debian builds its own packages with under hardening=+all (dpkg-buildflags):
 # the strong stack protector, stack-clash protection, control-flow protection where the
-# processor has it (CET on x86, branch targets and signed return addresses on arm64), checked string and memory functions, format checks,
-# position-independent code (the compiler's default), read-only relocations and immediate
-# binding. Windows: the stack protector and the checked functions, whose runtime (libssp) is
+# processor has it (CET on x86; on arm64 branch target identification and signed return
+# addresses, which Debian 12's own arm64 builds do not have yet), checked string and memory
+# functions, format checks, position-independent code (the compiler's default), read-only
+# relocations and immediate binding. Windows: the stack protector and the checked functions, whose runtime (libssp) is
 # linked in, so that Melkora.exe still needs no DLL beyond the system's; ASLR, high-entropy ASLR
 # and DEP are the linker's defaults. The web module: none of these apply. WebAssembly keeps
 # return addresses on the engine's own stack, out of reach of the module's memory, calls only
